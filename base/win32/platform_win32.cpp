@@ -1,0 +1,40 @@
+#include <windows.h>
+
+#include <mmsystem.h>
+
+#include <string>
+
+#include "base/platform.h"
+
+namespace velmora::platform {
+
+bool ReadPerformanceCounter(std::uint64_t& count, std::uint64_t& frequency) {
+    LARGE_INTEGER f;
+    LARGE_INTEGER c;
+    if (!QueryPerformanceFrequency(&f) || f.QuadPart <= 0 || !QueryPerformanceCounter(&c)) {
+        return false;
+    }
+    frequency = static_cast<std::uint64_t>(f.QuadPart);
+    count = static_cast<std::uint64_t>(c.QuadPart);
+    return true;
+}
+
+std::uint32_t TickCountMilliseconds() {
+    return GetTickCount();
+}
+
+std::uint32_t MultimediaTimeMilliseconds() {
+    return timeGetTime();
+}
+
+void SleepMilliseconds(std::uint32_t milliseconds) {
+    Sleep(milliseconds);
+}
+
+void WriteDebugOutput(std::string_view line) {
+    std::string text(line);
+    text += '\n';
+    OutputDebugStringA(text.c_str());
+}
+
+}  // namespace velmora::platform

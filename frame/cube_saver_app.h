@@ -1,0 +1,21 @@
+// The cube saver: the application object of this program. It adds the cube
+// group of the settings record to the general frame; the render device, the
+// scene, the font and the music player join it as they are built.
+#pragma once
+
+#include "frame/saver_app.h"
+#include "settings/cube_settings.h"
+
+namespace velmora {
+
+class CubeSaverApp : public SaverApp {
+public:
+    CubeSaverApp() = default;
+    ~CubeSaverApp() override = default;
+
+    void SetDefaults(WindowHandle window, int page) override;
+
+    settings::CubeSettings cubeSettings;
+};
+
+}  // namespace velmora

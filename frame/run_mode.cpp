@@ -1,0 +1,10 @@
+#include "frame/run_mode.h"
+
+namespace velmora {
+
+ProcessValues& Process() {
+    static ProcessValues values;
+    return values;
+}
+
+}  // namespace velmora

@@ -1,0 +1,59 @@
+#include "frame/saver_app.h"
+
+#include <cstdio>
+
+#include "frame/frame_texts.h"
+#include "settings/program_version.h"
+
+namespace velmora {
+
+void SaverApp::TransferSettings(WindowHandle, bool, settings::RegistryKey*, int, int) {}
+
+SaverApp::~SaverApp() {
+    updateChecker.CleanUp();
+}
+
+Status SaverApp::Start(WindowHandle, DeviceContextHandle) {
+    return S_OK;
+}
+
+Status SaverApp::Frame(WindowHandle, DeviceContextHandle) {
+    return S_OK;
+}
+
+Status SaverApp::Paint(WindowHandle, DeviceContextHandle) {
+    return S_OK;
+}
+
+Status SaverApp::Finish(WindowHandle, DeviceContextHandle) {
+    return S_OK;
+}
+
+void SaverApp::SetDefaults(WindowHandle, int) {}
+
+MessageResult SaverApp::BeforePageMessage(WindowHandle, unsigned, MessageParam, MessageLParam) {
+    return 0;
+}
+
+MessageResult SaverApp::AfterPageMessage(WindowHandle, unsigned, MessageParam, MessageLParam) {
+    return 0;
+}
+
+void SaverApp::ResizeViewport(WindowHandle) {}
+
+void SaverApp::BeforeWindow() {}
+
+int SaverApp::MessageHook(WindowHandle, unsigned, MessageParam, MessageLParam) {
+    return 0;
+}
+
+void SaverApp::OnDisplayPowerDown() {}
+
+std::string SaverApp::VersionText() {
+    const std::string format = DecodeText(texts::kVersionFormat);
+    char text[64] = {};
+    std::snprintf(text, sizeof text, format.c_str(), static_cast<double>(settings::ProgramVersion));
+    return text;
+}
+
+}  // namespace velmora

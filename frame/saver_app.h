@@ -1,0 +1,58 @@
+// The general screen-saver frame. The saver run drives it through the virtual
+// operations below, declared in their fixed slot order.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "base/status.h"
+#include "frame/handles.h"
+#include "settings/saver_settings.h"
+#include "web/update_checker.h"
+
+namespace velmora::settings {
+class RegistryKey;
+}
+
+namespace velmora {
+
+class SaverApp {
+public:
+    SaverApp() = default;
+    SaverApp(const SaverApp&) = delete;
+    SaverApp& operator=(const SaverApp&) = delete;
+
+    // Moves the derived class's settings group to (write) or from the open key.
+    virtual void TransferSettings(WindowHandle window, bool write, settings::RegistryKey* key,
+                                  int group, int firstIndex);
+    virtual ~SaverApp();
+    virtual Status Start(WindowHandle window, DeviceContextHandle dc);
+    // A negative status ends the run.
+    virtual Status Frame(WindowHandle window, DeviceContextHandle dc);
+    virtual Status Paint(WindowHandle window, DeviceContextHandle dc);
+    virtual Status Finish(WindowHandle window, DeviceContextHandle dc);
+    // page: 0 all, 1 the pictures page, 2 the cube-appearance page.
+    virtual void SetDefaults(WindowHandle window, int page);
+    virtual MessageResult BeforePageMessage(WindowHandle dialog, unsigned message,
+                                            MessageParam wParam, MessageLParam lParam);
+    virtual MessageResult AfterPageMessage(WindowHandle dialog, unsigned message,
+                                           MessageParam wParam, MessageLParam lParam);
+    virtual void ResizeViewport(WindowHandle window);
+    // Called once per run, right after the run's start time is taken.
+    virtual void BeforeWindow();
+    // 1 when the message was consumed.
+    virtual int MessageHook(WindowHandle window, unsigned message, MessageParam wParam,
+                            MessageLParam lParam);
+    virtual void OnDisplayPowerDown();
+    virtual std::string VersionText();
+
+    // While set, frames are not drawn and the loop only waits for messages.
+    std::uint8_t notStarted = 1;
+    std::uint8_t reserved = 0;
+    // Set just before the saver window is created; cleared by the first paint.
+    std::uint8_t paused = 0;
+    settings::SaverSettings saverSettings;
+    UpdateChecker updateChecker;
+};
+
+}  // namespace velmora

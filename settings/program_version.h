@@ -1,0 +1,8 @@
+#pragma once
+
+namespace velmora::settings {
+
+// Shown by the settings dialog and compared with the latest release's version.
+inline constexpr float ProgramVersion = 1.1f;
+
+}  // namespace velmora::settings

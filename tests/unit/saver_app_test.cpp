@@ -1,0 +1,54 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "frame/cube_saver_app.h"
+#include "frame/run_mode.h"
+
+namespace velmora {
+namespace {
+
+TEST(SaverApp, StartsNotStartedUnpausedWithTheReservedByteClear) {
+    CubeSaverApp app;
+    EXPECT_EQ(app.notStarted, 1);
+    EXPECT_EQ(app.reserved, 0);
+    EXPECT_EQ(app.paused, 0);
+}
+
+TEST(SaverApp, BaseOperationsSucceedAndConsumeNothing) {
+    SaverApp app;
+    EXPECT_EQ(app.Start(nullptr, nullptr), S_OK);
+    EXPECT_EQ(app.Frame(nullptr, nullptr), S_OK);
+    EXPECT_EQ(app.Paint(nullptr, nullptr), S_OK);
+    EXPECT_EQ(app.Finish(nullptr, nullptr), S_OK);
+    EXPECT_EQ(app.MessageHook(nullptr, 0x0100, 'A', 0), 0);
+    EXPECT_EQ(app.BeforePageMessage(nullptr, 0x0110, 0, 0), 0);
+    EXPECT_EQ(app.AfterPageMessage(nullptr, 0x0110, 0, 0), 0);
+}
+
+TEST(SaverApp, VersionTextFormatsTheProgramVersion) {
+    std::unique_ptr<SaverApp> app = std::make_unique<CubeSaverApp>();
+    EXPECT_EQ(app->VersionText(), "1.1");
+}
+
+TEST(SaverApp, StatusValuesHaveTheSystemsNumbers) {
+    EXPECT_EQ(static_cast<std::uint32_t>(E_FAIL), 0x80004005u);
+    EXPECT_EQ(static_cast<std::uint32_t>(E_OUTOFMEMORY), 0x8007000Eu);
+    EXPECT_EQ(static_cast<std::uint32_t>(E_INVALIDARG), 0x80070057u);
+    EXPECT_EQ(static_cast<std::uint32_t>(E_POINTER), 0x80004003u);
+    EXPECT_EQ(static_cast<std::uint32_t>(E_NOTIMPL), 0x80004001u);
+    EXPECT_TRUE(FAILED(E_FAIL));
+    EXPECT_TRUE(SUCCEEDED(S_FALSE));
+}
+
+TEST(RunMode, ValuesAndProcessDefaults) {
+    EXPECT_EQ(static_cast<int>(RunMode::Settings), 1);
+    EXPECT_EQ(static_cast<int>(RunMode::ChangePassword), 2);
+    EXPECT_EQ(static_cast<int>(RunMode::Preview), 3);
+    EXPECT_EQ(static_cast<int>(RunMode::FullScreen), 4);
+    EXPECT_EQ(Process().app, nullptr);
+    EXPECT_EQ(Process().saverWindow, nullptr);
+}
+
+}  // namespace
+}  // namespace velmora
