@@ -1,6 +1,7 @@
 #include "tests/win32/process_runner.h"
 
 #include <cstdio>
+#include <cstring>
 #include <set>
 
 namespace velmora::testing {
@@ -22,7 +23,88 @@ BOOL CALLBACK CollectProcessWindows(HWND window, LPARAM param) {
     return TRUE;
 }
 
+bool SameName(const std::string& entry, const std::string& name) {
+    return entry.size() > name.size() && entry[name.size()] == '=' &&
+           CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, entry.c_str(),
+                          static_cast<int>(name.size()), name.c_str(),
+                          static_cast<int>(name.size())) == CSTR_EQUAL;
+}
+
+// The current environment with the changes applied, as a CreateProcess block.
+std::vector<char> EnvironmentBlock(const EnvironmentChanges& changes) {
+    std::vector<std::string> entries;
+    if (char* current = GetEnvironmentStringsA()) {
+        for (const char* entry = current; *entry != '\0'; entry += std::strlen(entry) + 1) {
+            entries.emplace_back(entry);
+        }
+        FreeEnvironmentStringsA(current);
+    }
+    for (const auto& [name, value] : changes) {
+        std::erase_if(entries, [&](const std::string& e) { return SameName(e, name); });
+        entries.push_back(name + "=" + value);
+    }
+    std::vector<char> block;
+    for (const std::string& entry : entries) {
+        block.insert(block.end(), entry.begin(), entry.end());
+        block.push_back('\0');
+    }
+    block.push_back('\0');
+    return block;
+}
+
 }  // namespace
+
+TempFolder::TempFolder() {
+    char base[MAX_PATH] = {};
+    if (GetTempPathA(MAX_PATH, base) == 0) {
+        return;
+    }
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::string candidate = std::string(base) + "velmora-test-" +
+                                      std::to_string(GetCurrentProcessId()) + "-" +
+                                      std::to_string(GetTickCount() + attempt);
+        if (CreateDirectoryA(candidate.c_str(), nullptr)) {
+            path_ = candidate + "\\";
+            return;
+        }
+    }
+}
+
+TempFolder::~TempFolder() {
+    if (path_.empty()) {
+        return;
+    }
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((path_ + "*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+                DeleteFileA((path_ + found.cFileName).c_str());
+            }
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryA(path_.c_str());
+}
+
+WineDllOverride::WineDllOverride(const std::string& programName, const std::string& dll,
+                                 const std::string& loadOrder)
+    : programKey_("Software\\Wine\\AppDefaults\\" + programName), dll_(dll) {
+    HKEY key = nullptr;
+    const std::string path = programKey_ + "\\DllOverrides";
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                        &key, nullptr) != ERROR_SUCCESS) {
+        return;
+    }
+    applied_ = RegSetValueExA(key, dll.c_str(), 0, REG_SZ,
+                              reinterpret_cast<const BYTE*>(loadOrder.c_str()),
+                              static_cast<DWORD>(loadOrder.size() + 1)) == ERROR_SUCCESS;
+    RegCloseKey(key);
+}
+
+WineDllOverride::~WineDllOverride() {
+    RegDeleteTreeA(HKEY_CURRENT_USER, programKey_.c_str());
+}
 
 std::string PathBesideTestProgram(const std::string& fileName) {
     char path[MAX_PATH] = {};
@@ -33,8 +115,8 @@ std::string PathBesideTestProgram(const std::string& fileName) {
     return folder + fileName;
 }
 
-ProgramResult RunProgram(const std::string& program, const std::string& arguments,
-                         DWORD timeoutMs) {
+ProgramResult RunProgram(const std::string& program, const std::string& arguments, DWORD timeoutMs,
+                         const EnvironmentChanges& environment) {
     ProgramResult result;
     std::string commandLine = "\"" + program + "\"";
     if (!arguments.empty()) {
@@ -43,8 +125,9 @@ ProgramResult RunProgram(const std::string& program, const std::string& argument
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
-    if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        nullptr, &startup, &process)) {
+    std::vector<char> block = EnvironmentBlock(environment);
+    if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
+                        block.data(), nullptr, &startup, &process)) {
         return result;
     }
     result.started = true;

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace velmora::testing {
@@ -21,9 +22,49 @@ struct ProgramResult {
 // Full path of a file in the folder of the running test program.
 std::string PathBesideTestProgram(const std::string& fileName);
 
+using EnvironmentChanges = std::vector<std::pair<std::string, std::string>>;
+
 // Runs "program" with the given arguments (the program path is passed as the
-// first, quoted, word of the command line). Kills it after timeoutMs.
-ProgramResult RunProgram(const std::string& program, const std::string& arguments, DWORD timeoutMs);
+// first, quoted, word of the command line) and this process's environment
+// with the given variables replaced or added. Kills it after timeoutMs.
+ProgramResult RunProgram(const std::string& program, const std::string& arguments, DWORD timeoutMs,
+                         const EnvironmentChanges& environment = {});
+
+// A folder of its own under the temporary folder; removed with its files.
+class TempFolder {
+public:
+    TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    ~TempFolder();
+
+    // Path of a file in the folder.
+    std::string File(const std::string& name) const { return path_ + name; }
+    bool Valid() const { return !path_.empty(); }
+
+private:
+    std::string path_;  // with a trailing backslash
+};
+
+// Sets how Wine loads one DLL for one program, in the test prefix's
+// registry, for as long as the object lives ("native", "builtin", or "" to
+// refuse to load it). Wine reads DLL overrides from its own environment at
+// start-up, not from the environment a test hands to a child process.
+class WineDllOverride {
+public:
+    WineDllOverride(const std::string& programName, const std::string& dll,
+                    const std::string& loadOrder);
+    WineDllOverride(const WineDllOverride&) = delete;
+    WineDllOverride& operator=(const WineDllOverride&) = delete;
+    ~WineDllOverride();
+
+    bool Applied() const { return applied_; }
+
+private:
+    std::string programKey_;
+    std::string dll_;
+    bool applied_ = false;
+};
 
 std::vector<std::uint8_t> ReadWholeFile(const std::string& path);
 

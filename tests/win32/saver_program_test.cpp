@@ -23,11 +23,35 @@ TEST(SaverProgram, SettingsLettersEndCleanly) {
 }
 
 TEST(SaverProgram, PasswordChangeWithoutAPasswordLibraryShowsNothing) {
+    // Wine ships a library of that name; disabling it leaves the saver without one.
+    const WineDllOverride noLibrary("velmora-saver.scr", "mpr", "");
+    ASSERT_TRUE(noLibrary.Applied());
     const ProgramResult result = RunSaver("/a:12");
     ASSERT_TRUE(result.started);
     EXPECT_FALSE(result.timedOut);
     EXPECT_EQ(result.exitCode, 0u);
     EXPECT_EQ(result.windowsSeen, 0);
+}
+
+TEST(SaverProgram, PasswordChangeCallsTheLibraryWithProviderAndParent) {
+    TempFolder folder;
+    ASSERT_TRUE(folder.Valid());
+    const std::string saver = folder.File("velmora-saver.scr");
+    ASSERT_TRUE(
+        CopyFileA(PathBesideTestProgram("velmora-saver.scr").c_str(), saver.c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA(PathBesideTestProgram("standin\\mpr.dll").c_str(),
+                          folder.File("mpr.dll").c_str(), FALSE));
+    const std::string record = folder.File("record.txt");
+
+    const WineDllOverride standIn("velmora-saver.scr", "mpr", "native");
+    ASSERT_TRUE(standIn.Applied());
+    const ProgramResult result =
+        RunProgram(saver, "/a:12", kTimeoutMs, {{"VELMORA_PASSWORD_RECORD", record}});
+    ASSERT_TRUE(result.started);
+    EXPECT_FALSE(result.timedOut);
+    EXPECT_EQ(result.exitCode, 0u);
+    const auto bytes = ReadWholeFile(record);
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "change SCRSAVE 12 0 0\n");
 }
 
 TEST(SaverProgram, MalformedCommandLinesDoNotCrash) {
