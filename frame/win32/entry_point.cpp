@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <new>
 
+#include "base/random.h"
 #include "diag/win32/crash_filter.h"
 #include "frame/command_line.h"
 #include "frame/cube_saver_app.h"
@@ -29,6 +30,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     diag::InstallCrashFilter();
     InitCommonControls();
     Process().instance = instance;
+    SeedProcessRandomOnce();
 
     const char* line = GetCommandLineA();
     const ParsedCommandLine parsed = ParseCommandLine(line != nullptr ? line : "");
