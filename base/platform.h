@@ -21,4 +21,8 @@ void SleepMilliseconds(std::uint32_t milliseconds);
 // One line for an attached debugger (Windows) or standard error (elsewhere).
 void WriteDebugOutput(std::string_view line);
 
+// Puts the process's error mode back to the system default (SetErrorMode 0);
+// nothing elsewhere.
+void RestoreDefaultErrorMode();
+
 }  // namespace velmora::platform

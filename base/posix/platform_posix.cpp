@@ -42,4 +42,6 @@ void WriteDebugOutput(std::string_view line) {
     std::fprintf(stderr, "%.*s\n", static_cast<int>(line.size()), line.data());
 }
 
+void RestoreDefaultErrorMode() {}
+
 }  // namespace velmora::platform

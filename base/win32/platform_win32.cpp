@@ -37,4 +37,6 @@ void WriteDebugOutput(std::string_view line) {
     OutputDebugStringA(text.c_str());
 }
 
+void RestoreDefaultErrorMode() { SetErrorMode(0); }
+
 }  // namespace velmora::platform

@@ -1,0 +1,40 @@
+// A whole file mapped read-only into memory.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace velmora {
+
+class MappedFile {
+public:
+    enum class Error {
+        None,
+        PathNotFound,  // a folder on the way does not exist
+        AccessDenied,  // no permission, or the file is locked by another
+        OpenFailed,    // missing file or any other reason
+        MapFailed,
+    };
+
+    MappedFile() = default;
+    MappedFile(const MappedFile&) = delete;
+    MappedFile& operator=(const MappedFile&) = delete;
+    ~MappedFile() { Close(); }
+
+    // Opens and maps the file (read access, others may read, sequential).
+    Error Open(const std::string& path);
+    void Close();
+
+    const std::uint8_t* Data() const { return data_; }
+    std::size_t Size() const { return size_; }
+
+private:
+    const std::uint8_t* data_ = nullptr;
+    std::size_t size_ = 0;
+    void* fileHandle_ = nullptr;
+    void* mappingHandle_ = nullptr;
+    int descriptor_ = -1;
+};
+
+}  // namespace velmora
