@@ -37,6 +37,8 @@ void WriteDebugOutput(std::string_view line) {
     OutputDebugStringA(text.c_str());
 }
 
-void RestoreDefaultErrorMode() { SetErrorMode(0); }
+void RestoreDefaultErrorMode() {
+    SetErrorMode(0);
+}
 
 }  // namespace velmora::platform

@@ -1,0 +1,87 @@
+#include "picture/pl_input.h"
+
+#include "picture/pl_text_exception.h"
+
+namespace velmora::picture {
+
+void PLInput::SetSource(std::string name, const std::uint8_t* data, std::size_t size) {
+    name_ = std::move(name);
+    data_ = data;
+    size_ = data != nullptr ? size : 0;
+    position_ = 0;
+}
+
+void PLInput::ThrowEndOfFile() {
+    throw PLTextException(pl_error::EndOfFile, "End of file reached while decoding.\n");
+}
+
+const std::uint8_t* PLInput::ReadNBytes(std::size_t n) {
+    if (n > size_ - position_) {
+        ThrowEndOfFile();
+    }
+    const std::uint8_t* bytes = data_ + position_;
+    const std::size_t before = position_ / 1024;
+    position_ += n;
+    if (notifier_ && position_ / 1024 != before) {
+        notifier_(static_cast<double>(position_) / static_cast<double>(size_));
+    }
+    return bytes;
+}
+
+const std::uint8_t* PLInput::PeekNBytes(std::size_t n) const {
+    if (n > size_ - position_) {
+        ThrowEndOfFile();
+    }
+    return data_ + position_;
+}
+
+std::uint16_t PLInput::ReadU16LE() {
+    const std::uint8_t* b = ReadNBytes(2);
+    return static_cast<std::uint16_t>(b[0] | (b[1] << 8));
+}
+
+std::uint32_t PLInput::ReadU32LE() {
+    const std::uint8_t* b = ReadNBytes(4);
+    return static_cast<std::uint32_t>(b[0]) | (static_cast<std::uint32_t>(b[1]) << 8) |
+           (static_cast<std::uint32_t>(b[2]) << 16) | (static_cast<std::uint32_t>(b[3]) << 24);
+}
+
+std::uint16_t PLInput::ReadU16BE() {
+    const std::uint8_t* b = ReadNBytes(2);
+    return static_cast<std::uint16_t>((b[0] << 8) | b[1]);
+}
+
+std::uint32_t PLInput::ReadU32BE() {
+    const std::uint8_t* b = ReadNBytes(4);
+    return (static_cast<std::uint32_t>(b[0]) << 24) | (static_cast<std::uint32_t>(b[1]) << 16) |
+           (static_cast<std::uint32_t>(b[2]) << 8) | static_cast<std::uint32_t>(b[3]);
+}
+
+PLMemoryInput::PLMemoryInput(const std::uint8_t* data, std::size_t size) {
+    SetSource("Mem", data, size);
+}
+
+PLFileInput::PLFileInput(const std::string& path) {
+    const MappedFile::Error error = file_.Open(path);
+    int code = 0;
+    switch (error) {
+        case MappedFile::Error::None:
+            break;
+        case MappedFile::Error::PathNotFound:
+            code = pl_error::PathNotFound;
+            break;
+        case MappedFile::Error::AccessDenied:
+        case MappedFile::Error::MapFailed:
+            code = pl_error::AccessDenied;
+            break;
+        case MappedFile::Error::OpenFailed:
+            code = pl_error::OpenFailed;
+            break;
+    }
+    if (code != 0) {
+        PLRaiseError(code, "Opening " + path + " failed");
+    }
+    SetSource(path, file_.Data(), file_.Size());
+}
+
+}  // namespace velmora::picture

@@ -1,0 +1,76 @@
+// Where a picture's bytes come from: a mapped file, a caller's buffer or a
+// module resource. Reading past the end throws code 11.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "base/mapped_file.h"
+#include "picture/pl_object.h"
+
+namespace velmora::picture {
+
+class PLInput : public PLObject {
+public:
+    // Told the fraction read so far, each time another 1,024 bytes are read.
+    using ProgressNotifier = std::function<void(double fractionRead)>;
+
+    PLInput(const PLInput&) = delete;
+    PLInput& operator=(const PLInput&) = delete;
+    ~PLInput() override = default;
+
+    const std::string& GetName() const { return name_; }
+    std::size_t GetFileSize() const { return size_; }
+    std::size_t GetPosition() const { return position_; }
+    std::size_t GetRemaining() const { return size_ - position_; }
+
+    void SetProgressNotifier(ProgressNotifier notifier) { notifier_ = std::move(notifier); }
+
+    // Returns the next n bytes and moves past them.
+    const std::uint8_t* ReadNBytes(std::size_t n);
+    // Returns the next n bytes without moving.
+    const std::uint8_t* PeekNBytes(std::size_t n) const;
+    void Skip(std::size_t n) { ReadNBytes(n); }
+
+    std::uint8_t ReadByte() { return *ReadNBytes(1); }
+    std::uint16_t ReadU16LE();
+    std::uint32_t ReadU32LE();
+    std::uint16_t ReadU16BE();
+    std::uint32_t ReadU32BE();
+
+    // Bytes from the current position to the end, for readers that hand the
+    // rest of the input to a library in one piece.
+    const std::uint8_t* RemainingBytes() const { return data_ + position_; }
+
+protected:
+    PLInput() = default;
+    void SetSource(std::string name, const std::uint8_t* data, std::size_t size);
+
+private:
+    [[noreturn]] static void ThrowEndOfFile();
+
+    std::string name_;
+    const std::uint8_t* data_ = nullptr;
+    std::size_t size_ = 0;
+    std::size_t position_ = 0;
+    ProgressNotifier notifier_;
+};
+
+// A caller's buffer; named "Mem".
+class PLMemoryInput : public PLInput {
+public:
+    PLMemoryInput(const std::uint8_t* data, std::size_t size);
+};
+
+// A whole file, mapped read-only. Open errors become codes 3, 4 and 5.
+class PLFileInput : public PLInput {
+public:
+    explicit PLFileInput(const std::string& path);
+
+private:
+    MappedFile file_;
+};
+
+}  // namespace velmora::picture

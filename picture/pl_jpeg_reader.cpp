@@ -1,0 +1,12 @@
+#include "picture/pl_jpeg_reader.h"
+
+#include "picture/pl_text_exception.h"
+
+namespace velmora::picture {
+
+// Placeholder while the reader is being written.
+void PLJpegReader::Decode(PLInput&, PLRaster&, const PLDecodeHint*) {
+    PLRaiseError(pl_error::NotSupported, "Library not compiled for this file type.");
+}
+
+}  // namespace velmora::picture

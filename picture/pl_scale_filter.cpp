@@ -1,0 +1,149 @@
+#include "picture/pl_scale_filter.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "picture/pl_raster.h"
+#include "picture/pl_text_exception.h"
+
+namespace velmora::picture {
+
+namespace {
+
+constexpr double kRadius = 0.64;
+
+double Tent(double distance) {
+    const double d = std::fabs(distance);
+    return d < kRadius ? kRadius - d : 0.0;
+}
+
+std::uint8_t Weighted(std::int64_t sum) {
+    return static_cast<std::uint8_t>(std::clamp<std::int64_t>((sum + 128) / 256, 0, 255));
+}
+
+}  // namespace
+
+std::vector<PLScaleFilter::Contribution> PLScaleFilter::Contributions(std::int32_t oldSize,
+                                                                      std::int32_t newSize) {
+    std::vector<Contribution> result(static_cast<std::size_t>(newSize));
+    const double scale = static_cast<double>(newSize) / static_cast<double>(oldSize);
+    const bool shrinking = scale < 1.0;
+    const double support = shrinking ? kRadius / scale : kRadius;
+    const std::int32_t maxTaps = 2 * static_cast<std::int32_t>(std::ceil(support)) + 1;
+
+    for (std::int32_t i = 0; i < newSize; ++i) {
+        const double centre = (i + 0.5) / scale - 0.5;
+        const std::int32_t left =
+            std::max<std::int32_t>(0, static_cast<std::int32_t>(std::floor(centre - support)));
+        std::int32_t right = std::min<std::int32_t>(
+            oldSize - 1, static_cast<std::int32_t>(std::ceil(centre + support)));
+        if (right - left + 1 > maxTaps) {
+            --right;
+        }
+        Contribution& c = result[static_cast<std::size_t>(i)];
+        c.first = left;
+        std::int64_t sum = 0;
+        for (std::int32_t j = left; j <= right; ++j) {
+            const double d = centre - j;
+            const double w = shrinking ? Tent(d * scale) * scale : Tent(d);
+            const auto weight = static_cast<std::int32_t>(w * 256.0);
+            c.weights.push_back(weight);
+            sum += weight;
+        }
+        if (c.weights.empty()) {
+            c.first = std::clamp<std::int32_t>(static_cast<std::int32_t>(std::lround(centre)), 0,
+                                               oldSize - 1);
+            c.weights.push_back(256);
+            continue;
+        }
+        if (sum <= 0) {
+            // Cannot happen with this kernel, but never divide by zero: take
+            // the nearest pixel.
+            std::fill(c.weights.begin(), c.weights.end(), 0);
+            const auto nearest =
+                std::clamp<std::int32_t>(static_cast<std::int32_t>(std::lround(centre)) - left, 0,
+                                         static_cast<std::int32_t>(c.weights.size()) - 1);
+            c.weights[static_cast<std::size_t>(nearest)] = 256;
+            continue;
+        }
+        std::int32_t given = 0;
+        for (std::size_t k = 0; k + 1 < c.weights.size(); ++k) {
+            c.weights[k] = static_cast<std::int32_t>(c.weights[k] * 256 / sum);
+            given += c.weights[k];
+        }
+        c.weights.back() = 256 - given;
+    }
+    return result;
+}
+
+void PLScaleFilter::Apply(const PLRaster& source, PLRaster& destination) const {
+    if (source.GetBitsPerPixel() != 32) {
+        PLRaiseError(pl_error::NotSupported, "The scale filter needs a 32-bit bitmap.");
+    }
+    if (newWidth_ < 1 || newHeight_ < 1) {
+        PLRaiseError(pl_error::FormatError, "Invalid bitmap dimensions.");
+    }
+    const std::int32_t oldWidth = source.GetWidth();
+    const std::int32_t oldHeight = source.GetHeight();
+
+    // Horizontal pass into new width × old height.
+    const std::size_t tempRow = static_cast<std::size_t>(newWidth_) * 4;
+    std::vector<std::uint8_t> temp(tempRow * static_cast<std::size_t>(oldHeight));
+    if (newWidth_ == oldWidth) {
+        for (std::int32_t y = 0; y < oldHeight; ++y) {
+            std::memcpy(&temp[tempRow * y], source.GetLine(y), tempRow);
+        }
+    } else {
+        const std::vector<Contribution> columns = Contributions(oldWidth, newWidth_);
+        for (std::int32_t y = 0; y < oldHeight; ++y) {
+            const std::uint8_t* in = source.GetLine(y);
+            std::uint8_t* out = &temp[tempRow * y];
+            for (std::int32_t x = 0; x < newWidth_; ++x) {
+                const Contribution& c = columns[static_cast<std::size_t>(x)];
+                std::int64_t sum[4] = {0, 0, 0, 0};
+                const std::uint8_t* pixel = in + 4 * static_cast<std::size_t>(c.first);
+                for (const std::int32_t w : c.weights) {
+                    sum[0] += w * pixel[0];
+                    sum[1] += w * pixel[1];
+                    sum[2] += w * pixel[2];
+                    sum[3] += w * pixel[3];
+                    pixel += 4;
+                }
+                for (int k = 0; k < 4; ++k) {
+                    out[4 * x + k] = Weighted(sum[k]);
+                }
+            }
+        }
+    }
+
+    // Vertical pass into the destination.
+    destination.Create(newWidth_, newHeight_, 32, source.HasAlpha());
+    destination.SetResolution(source.GetResolutionX(), source.GetResolutionY());
+    if (newHeight_ == oldHeight) {
+        for (std::int32_t y = 0; y < newHeight_; ++y) {
+            std::memcpy(destination.GetLine(y), &temp[tempRow * y], tempRow);
+        }
+        return;
+    }
+    const std::vector<Contribution> rows = Contributions(oldHeight, newHeight_);
+    std::vector<std::int64_t> sums(tempRow);
+    for (std::int32_t y = 0; y < newHeight_; ++y) {
+        const Contribution& c = rows[static_cast<std::size_t>(y)];
+        std::fill(sums.begin(), sums.end(), 0);
+        std::int32_t row = c.first;
+        for (const std::int32_t w : c.weights) {
+            const std::uint8_t* in = &temp[tempRow * static_cast<std::size_t>(row)];
+            for (std::size_t k = 0; k < tempRow; ++k) {
+                sums[k] += w * in[k];
+            }
+            ++row;
+        }
+        std::uint8_t* out = destination.GetLine(y);
+        for (std::size_t k = 0; k < tempRow; ++k) {
+            out[k] = Weighted(sums[k]);
+        }
+    }
+}
+
+}  // namespace velmora::picture
