@@ -27,6 +27,12 @@ public:
     std::size_t GetRemaining() const { return size_ - position_; }
 
     void SetProgressNotifier(ProgressNotifier notifier) { notifier_ = std::move(notifier); }
+    // For readers whose library reports progress itself.
+    void NotifyProgress(double fractionDone) const {
+        if (notifier_) {
+            notifier_(fractionDone);
+        }
+    }
 
     // Returns the next n bytes and moves past them.
     const std::uint8_t* ReadNBytes(std::size_t n);

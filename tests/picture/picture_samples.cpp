@@ -1,0 +1,134 @@
+#include "tests/picture/picture_samples.h"
+
+#include <png.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <stdexcept>
+
+#include <jpeglib.h>
+
+namespace velmora::picture::testing {
+
+namespace {
+
+void AppendPngData(png_structp png, png_bytep data, png_size_t length) {
+    auto* out = static_cast<Bytes*>(png_get_io_ptr(png));
+    out->insert(out->end(), data, data + length);
+}
+
+void FlushPng(png_structp) {}
+
+int ChannelsOf(int colourType) {
+    switch (colourType) {
+        case PNG_COLOR_TYPE_GRAY:
+        case PNG_COLOR_TYPE_PALETTE:
+            return 1;
+        case PNG_COLOR_TYPE_GRAY_ALPHA:
+            return 2;
+        case PNG_COLOR_TYPE_RGB:
+            return 3;
+        default:
+            return 4;
+    }
+}
+
+}  // namespace
+
+Bytes EncodePng(int width, int height, int colourType, int bitDepth, const Bytes& samples,
+                const Bytes& palette, int pixelsPerMetre, bool interlaced) {
+    Bytes out;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    if (setjmp(png_jmpbuf(png)) != 0) {
+        png_destroy_write_struct(&png, &info);
+        throw std::runtime_error("libpng failed to write the sample");
+    }
+    png_set_write_fn(png, &out, AppendPngData, FlushPng);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height),
+                 bitDepth, colourType, interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    std::vector<png_color> colours;
+    for (std::size_t i = 0; i + 2 < palette.size(); i += 3) {
+        colours.push_back(png_color{palette[i], palette[i + 1], palette[i + 2]});
+    }
+    if (!colours.empty()) {
+        png_set_PLTE(png, info, colours.data(), static_cast<int>(colours.size()));
+    }
+    if (pixelsPerMetre > 0) {
+        png_set_pHYs(png, info, static_cast<png_uint_32>(pixelsPerMetre),
+                     static_cast<png_uint_32>(pixelsPerMetre), PNG_RESOLUTION_METER);
+    }
+    png_write_info(png, info);
+    const std::size_t rowBytes =
+        (static_cast<std::size_t>(width) * ChannelsOf(colourType) * bitDepth + 7) / 8;
+    std::vector<png_bytep> rows;
+    for (int y = 0; y < height; ++y) {
+        rows.push_back(const_cast<png_bytep>(samples.data() + rowBytes * y));
+    }
+    png_write_image(png, rows.data());
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return out;
+}
+
+Bytes EncodeJpeg(int width, int height, int components, const Bytes& samples, int quality,
+                 int densityX, int densityY, bool progressive) {
+    jpeg_compress_struct info{};
+    jpeg_error_mgr errors{};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &buffer, &size);
+    info.image_width = static_cast<JDIMENSION>(width);
+    info.image_height = static_cast<JDIMENSION>(height);
+    info.input_components = components;
+    info.in_color_space = components == 1 ? JCS_GRAYSCALE : JCS_RGB;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, quality, TRUE);
+    if (densityX > 0) {
+        info.density_unit = 1;
+        info.X_density = static_cast<UINT16>(densityX);
+        info.Y_density = static_cast<UINT16>(densityY);
+    }
+    if (progressive) {
+        jpeg_simple_progression(&info);
+    }
+    jpeg_start_compress(&info, TRUE);
+    const std::size_t rowBytes = static_cast<std::size_t>(width) * components;
+    while (info.next_scanline < info.image_height) {
+        JSAMPROW row = const_cast<JSAMPROW>(samples.data() + rowBytes * info.next_scanline);
+        jpeg_write_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    Bytes out(buffer, buffer + size);
+    free(buffer);
+    return out;
+}
+
+TempFile::TempFile(const std::string& name, const Bytes& contents) {
+    char pattern[] = "/tmp/velmora-picture-XXXXXX";
+    const char* folder = mkdtemp(pattern);
+    if (folder == nullptr) {
+        throw std::runtime_error("no temporary folder");
+    }
+    folder_ = folder;
+    path_ = folder_ + "/" + name;
+    FILE* file = std::fopen(path_.c_str(), "wb");
+    if (file == nullptr) {
+        throw std::runtime_error("cannot write " + path_);
+    }
+    std::fwrite(contents.data(), 1, contents.size(), file);
+    std::fclose(file);
+}
+
+TempFile::~TempFile() {
+    std::remove(path_.c_str());
+    rmdir(folder_.c_str());
+}
+
+}  // namespace velmora::picture::testing

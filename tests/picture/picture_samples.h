@@ -1,0 +1,36 @@
+// Sample pictures made by the tests themselves, through libpng and libjpeg.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace velmora::picture::testing {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// PNG of the given colour type (PNG_COLOR_TYPE_*) and bit depth. samples
+// holds the rows top-down, packed as the format stores them (e.g. R, G, B for
+// RGB; indices for palette). palette: R, G, B triples for palette pictures.
+Bytes EncodePng(int width, int height, int colourType, int bitDepth, const Bytes& samples,
+                const Bytes& palette = {}, int pixelsPerMetre = 0, bool interlaced = false);
+
+// Baseline JPEG: components 1 (grey) or 3 (R, G, B rows top-down).
+Bytes EncodeJpeg(int width, int height, int components, const Bytes& samples, int quality,
+                 int densityX = 0, int densityY = 0, bool progressive = false);
+
+// A file in the system's temporary folder, removed when the object goes.
+class TempFile {
+public:
+    TempFile(const std::string& name, const Bytes& contents);
+    TempFile(const TempFile&) = delete;
+    TempFile& operator=(const TempFile&) = delete;
+    ~TempFile();
+    const std::string& Path() const { return path_; }
+
+private:
+    std::string folder_;
+    std::string path_;
+};
+
+}  // namespace velmora::picture::testing
