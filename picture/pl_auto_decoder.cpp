@@ -39,7 +39,7 @@ void PLAutoDecoder::DecodeMemoryToRaster(const std::uint8_t* data, std::size_t s
                                          PLRaster& raster, int bitsPerPixel,
                                          const PLDecodeHint* hint) {
     PLTrace(1, FormatPointer("--- Decoding from memory at %p. ---\n", data));
-    if (data == nullptr) {
+    if (data == nullptr && size > 0) {
         PLRaiseError(pl_error::OpenFailed, FormatPointer("Reading from memory at %p failed", data));
     }
     PLMemoryInput input(data, size);

@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <numeric>
 
 #include "picture/pl_raster.h"
+#include "picture/pl_text_exception.h"
 
 namespace velmora::picture {
 namespace {
@@ -22,6 +24,79 @@ TEST(ScaleFilter, WeightsSumTo256AndShrinkingUsesTapsWithinTheWidenedSupport) {
             }
         }
     }
+}
+
+}  // namespace
+}  // namespace velmora::picture
+
+namespace velmora::picture {
+namespace {
+
+void Fill(PLRaster& raster, std::uint8_t b, std::uint8_t g, std::uint8_t r, std::uint8_t a) {
+    for (int y = 0; y < raster.GetHeight(); ++y) {
+        for (int x = 0; x < raster.GetWidth(); ++x) {
+            std::uint8_t* p = raster.GetLine(y) + 4 * x;
+            p[0] = b, p[1] = g, p[2] = r, p[3] = a;
+        }
+    }
+}
+
+TEST(ScaleFilter, TheSameSizeIsAPlainCopy) {
+    PLMemoryRaster raster;
+    raster.Create(7, 5, 32, true);
+    for (int y = 0; y < 5; ++y) {
+        for (int i = 0; i < 28; ++i) {
+            raster.GetLine(y)[i] = static_cast<std::uint8_t>(y * 31 + i * 7);
+        }
+    }
+    PLMemoryRaster scaled;
+    PLScaleFilter(7, 5).Apply(raster, scaled);
+    EXPECT_TRUE(scaled.HasAlpha());
+    for (int y = 0; y < 5; ++y) {
+        EXPECT_EQ(0, std::memcmp(scaled.GetLine(y), raster.GetLine(y), 28));
+    }
+}
+
+TEST(ScaleFilter, AUniformPictureStaysUniformWhenShrunkOrEnlarged) {
+    PLMemoryRaster raster;
+    raster.Create(97, 61, 32, false);
+    Fill(raster, 10, 120, 250, 255);
+    for (const auto& [w, h] : {std::pair{13, 7}, std::pair{300, 200}, std::pair{97, 1}}) {
+        PLMemoryRaster scaled;
+        PLScaleFilter(w, h).Apply(raster, scaled);
+        ASSERT_EQ(scaled.GetWidth(), w);
+        ASSERT_EQ(scaled.GetHeight(), h);
+        for (int y = 0; y < h; ++y) {
+            for (int x = 0; x < w; ++x) {
+                const std::uint8_t* p = scaled.GetLine(y) + 4 * x;
+                ASSERT_EQ(p[0], 10);
+                ASSERT_EQ(p[1], 120);
+                ASSERT_EQ(p[2], 250);
+                ASSERT_EQ(p[3], 255);
+            }
+        }
+    }
+}
+
+TEST(ScaleFilter, HalvingAveragesNeighboursAndApplyReplacesTheRaster) {
+    PLMemoryRaster raster;
+    raster.Create(4, 1, 32, false);
+    for (int x = 0; x < 4; ++x) {
+        std::uint8_t* p = raster.GetLine(0) + 4 * x;
+        p[0] = p[1] = p[2] = x % 2 == 0 ? 0 : 200;
+        p[3] = 255;
+    }
+    raster.ApplyRasterFilter(PLScaleFilter(2, 1));
+    ASSERT_EQ(raster.GetWidth(), 2);
+    for (int x = 0; x < 2; ++x) {
+        EXPECT_NEAR(raster.GetLine(0)[4 * x], 100, 2);
+    }
+}
+
+TEST(ScaleFilter, RefusesAnythingButThirtyTwoBits) {
+    PLMemoryRaster raster;  // 8 bits
+    PLMemoryRaster scaled;
+    EXPECT_THROW(PLScaleFilter(4, 4).Apply(raster, scaled), PLTextException);
 }
 
 }  // namespace
