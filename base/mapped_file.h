@@ -26,12 +26,18 @@ public:
     Error Open(const std::string& path);
     void Close();
 
+    // Tells the system that the bytes before offset will not be read again
+    // soon, so their pages need not stay in memory; reading them again still
+    // works. Keeps a long sequential read from holding the whole file.
+    void ReleaseBefore(std::size_t offset);
+
     const std::uint8_t* Data() const { return data_; }
     std::size_t Size() const { return size_; }
 
 private:
     const std::uint8_t* data_ = nullptr;
     std::size_t size_ = 0;
+    std::size_t released_ = 0;
     void* fileHandle_ = nullptr;
     void* mappingHandle_ = nullptr;
     int descriptor_ = -1;

@@ -4,6 +4,13 @@
 
 namespace velmora::picture {
 
+namespace {
+
+// What a reader may still look back at; the rest behind it can go.
+constexpr std::size_t kKeptBehind = std::size_t{1} << 20;
+
+}  // namespace
+
 void PLInput::SetSource(std::string name, const std::uint8_t* data, std::size_t size) {
     name_ = std::move(name);
     data_ = data;
@@ -20,12 +27,25 @@ const std::uint8_t* PLInput::ReadNBytes(std::size_t n) {
         ThrowEndOfFile();
     }
     const std::uint8_t* bytes = data_ + position_;
-    const std::size_t before = position_ / 1024;
+    const std::size_t before = position_;
     position_ += n;
-    if (notifier_ && position_ / 1024 != before) {
+    if (notifier_ && before / 1024 != position_ / 1024) {
         notifier_(static_cast<double>(position_) / static_cast<double>(size_));
     }
+    if (before / kKeptBehind != position_ / kKeptBehind && position_ > 2 * kKeptBehind) {
+        ReleaseBefore(position_ - kKeptBehind);
+    }
     return bytes;
+}
+
+void PLInput::ConsumedUpTo(const std::uint8_t* position) {
+    if (position < data_ || position > data_ + size_) {
+        return;
+    }
+    const auto offset = static_cast<std::size_t>(position - data_);
+    if (offset > 2 * kKeptBehind) {
+        ReleaseBefore(offset - kKeptBehind);
+    }
 }
 
 const std::uint8_t* PLInput::PeekNBytes(std::size_t n) const {

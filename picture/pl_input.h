@@ -50,9 +50,15 @@ public:
     // rest of the input to a library in one piece.
     const std::uint8_t* RemainingBytes() const { return data_ + position_; }
 
+    // Readers that hand the bytes to a library say how far it has read, so
+    // the input can let go of what lies well behind.
+    void ConsumedUpTo(const std::uint8_t* position);
+
 protected:
     PLInput() = default;
     void SetSource(std::string name, const std::uint8_t* data, std::size_t size);
+    // Bytes before offset will not be needed again soon.
+    virtual void ReleaseBefore(std::size_t) {}
 
 private:
     [[noreturn]] static void ThrowEndOfFile();
@@ -74,6 +80,9 @@ public:
 class PLFileInput : public PLInput {
 public:
     explicit PLFileInput(const std::string& path);
+
+protected:
+    void ReleaseBefore(std::size_t offset) override { file_.ReleaseBefore(offset); }
 
 private:
     MappedFile file_;

@@ -73,7 +73,7 @@ void OnTermSource(j_decompress_ptr) {}
 
 struct JpegProgress {
     jpeg_progress_mgr manager;
-    const PLInput* input;
+    PLInput* input;
 };
 
 void OnProgress(j_common_ptr info) {
@@ -158,6 +158,7 @@ bool ReadJpegRows(JpegDecoder* d, std::uint8_t** lines, std::uint8_t* scratch) {
         if (jpeg_read_scanlines(&d->info, &target, 1) != 1) {
             break;
         }
+        d->progress.input->ConsumedUpTo(d->info.src->next_input_byte);
         if (cmyk) {
             // Adobe writes CMYK inverted: the bytes hold 255 - ink.
             std::uint8_t* out = lines[row];

@@ -86,61 +86,76 @@ void PLScaleFilter::Apply(const PLRaster& source, PLRaster& destination) const {
     }
     const std::int32_t oldWidth = source.GetWidth();
     const std::int32_t oldHeight = source.GetHeight();
+    const std::size_t rowBytes = static_cast<std::size_t>(newWidth_) * 4;
 
-    // Horizontal pass into new width × old height.
-    const std::size_t tempRow = static_cast<std::size_t>(newWidth_) * 4;
-    std::vector<std::uint8_t> temp(tempRow * static_cast<std::size_t>(oldHeight));
-    if (newWidth_ == oldWidth) {
-        for (std::int32_t y = 0; y < oldHeight; ++y) {
-            std::memcpy(&temp[tempRow * y], source.GetLine(y), tempRow);
+    // The horizontal pass runs row by row as the vertical pass asks for rows,
+    // into a small ring of rows: the same bytes as a whole intermediate
+    // picture of new width × old height, without holding one.
+    const bool sameWidth = newWidth_ == oldWidth;
+    const std::vector<Contribution> columns =
+        sameWidth ? std::vector<Contribution>{} : Contributions(oldWidth, newWidth_);
+    const bool sameHeight = newHeight_ == oldHeight;
+    const std::vector<Contribution> rows =
+        sameHeight ? std::vector<Contribution>{} : Contributions(oldHeight, newHeight_);
+    std::size_t ringSize = 1;
+    for (const Contribution& c : rows) {
+        ringSize = std::max(ringSize, c.weights.size() + 1);
+    }
+    std::vector<std::uint8_t> ring(rowBytes * ringSize);
+    std::vector<std::int32_t> ringRow(ringSize, -1);
+
+    auto horizontalRow = [&](std::int32_t y) -> const std::uint8_t* {
+        const std::size_t slot = static_cast<std::size_t>(y) % ringSize;
+        std::uint8_t* out = &ring[rowBytes * slot];
+        if (ringRow[slot] == y) {
+            return out;
         }
-    } else {
-        const std::vector<Contribution> columns = Contributions(oldWidth, newWidth_);
-        for (std::int32_t y = 0; y < oldHeight; ++y) {
-            const std::uint8_t* in = source.GetLine(y);
-            std::uint8_t* out = &temp[tempRow * y];
-            for (std::int32_t x = 0; x < newWidth_; ++x) {
-                const Contribution& c = columns[static_cast<std::size_t>(x)];
-                std::int64_t sum[4] = {0, 0, 0, 0};
-                const std::uint8_t* pixel = in + 4 * static_cast<std::size_t>(c.first);
-                for (const std::int32_t w : c.weights) {
-                    sum[0] += w * pixel[0];
-                    sum[1] += w * pixel[1];
-                    sum[2] += w * pixel[2];
-                    sum[3] += w * pixel[3];
-                    pixel += 4;
-                }
-                for (int k = 0; k < 4; ++k) {
-                    out[4 * x + k] = Weighted(sum[k]);
-                }
+        ringRow[slot] = y;
+        const std::uint8_t* in = source.GetLine(y);
+        if (sameWidth) {
+            std::memcpy(out, in, rowBytes);
+            return out;
+        }
+        for (std::int32_t x = 0; x < newWidth_; ++x) {
+            const Contribution& c = columns[static_cast<std::size_t>(x)];
+            std::int64_t sum[4] = {0, 0, 0, 0};
+            const std::uint8_t* pixel = in + 4 * static_cast<std::size_t>(c.first);
+            for (const std::int32_t w : c.weights) {
+                sum[0] += w * pixel[0];
+                sum[1] += w * pixel[1];
+                sum[2] += w * pixel[2];
+                sum[3] += w * pixel[3];
+                pixel += 4;
+            }
+            for (int k = 0; k < 4; ++k) {
+                out[4 * x + k] = Weighted(sum[k]);
             }
         }
-    }
+        return out;
+    };
 
-    // Vertical pass into the destination.
+    // The destination may be the source's own kind; build it only now, since
+    // the source stays readable until then.
     destination.Create(newWidth_, newHeight_, 32, source.HasAlpha());
     destination.SetResolution(source.GetResolutionX(), source.GetResolutionY());
-    if (newHeight_ == oldHeight) {
-        for (std::int32_t y = 0; y < newHeight_; ++y) {
-            std::memcpy(destination.GetLine(y), &temp[tempRow * y], tempRow);
-        }
-        return;
-    }
-    const std::vector<Contribution> rows = Contributions(oldHeight, newHeight_);
-    std::vector<std::int64_t> sums(tempRow);
+    std::vector<std::int64_t> sums(rowBytes);
     for (std::int32_t y = 0; y < newHeight_; ++y) {
+        std::uint8_t* out = destination.GetLine(y);
+        if (sameHeight) {
+            std::memcpy(out, horizontalRow(y), rowBytes);
+            continue;
+        }
         const Contribution& c = rows[static_cast<std::size_t>(y)];
         std::fill(sums.begin(), sums.end(), 0);
         std::int32_t row = c.first;
         for (const std::int32_t w : c.weights) {
-            const std::uint8_t* in = &temp[tempRow * static_cast<std::size_t>(row)];
-            for (std::size_t k = 0; k < tempRow; ++k) {
+            const std::uint8_t* in = horizontalRow(row);
+            for (std::size_t k = 0; k < rowBytes; ++k) {
                 sums[k] += w * in[k];
             }
             ++row;
         }
-        std::uint8_t* out = destination.GetLine(y);
-        for (std::size_t k = 0; k < tempRow; ++k) {
+        for (std::size_t k = 0; k < rowBytes; ++k) {
             out[k] = Weighted(sums[k]);
         }
     }

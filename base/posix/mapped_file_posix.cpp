@@ -4,6 +4,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+
 #include "base/mapped_file.h"
 
 namespace velmora {
@@ -63,6 +65,16 @@ MappedFile::Error MappedFile::Open(const std::string& path) {
     return Error::None;
 }
 
+void MappedFile::ReleaseBefore(std::size_t offset) {
+    const auto page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+    const std::size_t end = std::min(offset, size_) / page * page;
+    if (data_ == nullptr || end <= released_) {
+        return;
+    }
+    madvise(const_cast<std::uint8_t*>(data_) + released_, end - released_, MADV_DONTNEED);
+    released_ = end;
+}
+
 void MappedFile::Close() {
     if (data_ != nullptr) {
         munmap(const_cast<std::uint8_t*>(data_), size_);
@@ -73,6 +85,7 @@ void MappedFile::Close() {
         descriptor_ = -1;
     }
     size_ = 0;
+    released_ = 0;
 }
 
 }  // namespace velmora

@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include <algorithm>
+
 #include "base/mapped_file.h"
 
 namespace velmora {
@@ -43,6 +45,11 @@ MappedFile::Error MappedFile::Open(const std::string& path) {
     return Error::None;
 }
 
+// The working-set manager trims unused pages of a read-only view by itself.
+void MappedFile::ReleaseBefore(std::size_t offset) {
+    released_ = std::min(offset, size_);
+}
+
 void MappedFile::Close() {
     if (data_ != nullptr) {
         UnmapViewOfFile(data_);
@@ -57,6 +64,7 @@ void MappedFile::Close() {
         fileHandle_ = nullptr;
     }
     size_ = 0;
+    released_ = 0;
 }
 
 }  // namespace velmora

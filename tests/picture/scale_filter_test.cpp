@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <numeric>
+#include <vector>
 
 #include "picture/pl_raster.h"
 #include "picture/pl_text_exception.h"
@@ -97,6 +98,70 @@ TEST(ScaleFilter, RefusesAnythingButThirtyTwoBits) {
     PLMemoryRaster raster;  // 8 bits
     PLMemoryRaster scaled;
     EXPECT_THROW(PLScaleFilter(4, 4).Apply(raster, scaled), PLTextException);
+}
+
+}  // namespace
+}  // namespace velmora::picture
+
+namespace velmora::picture {
+namespace {
+
+// Both passes over a whole intermediate picture, as written down.
+std::vector<std::uint8_t> ReferenceScale(const PLRaster& source, int newWidth, int newHeight) {
+    const int oldWidth = source.GetWidth();
+    const int oldHeight = source.GetHeight();
+    auto weighted = [](std::int64_t sum) { return static_cast<std::uint8_t>((sum + 128) / 256); };
+    std::vector<std::uint8_t> middle(static_cast<std::size_t>(newWidth) * oldHeight * 4);
+    const auto columns = PLScaleFilter::Contributions(oldWidth, newWidth);
+    for (int y = 0; y < oldHeight; ++y) {
+        for (int x = 0; x < newWidth; ++x) {
+            for (int k = 0; k < 4; ++k) {
+                std::int64_t sum = 0;
+                for (std::size_t t = 0; t < columns[x].weights.size(); ++t) {
+                    sum += columns[x].weights[t] *
+                           source.GetLine(y)[4 * (columns[x].first + static_cast<int>(t)) + k];
+                }
+                middle[(static_cast<std::size_t>(y) * newWidth + x) * 4 + k] = weighted(sum);
+            }
+        }
+    }
+    std::vector<std::uint8_t> out(static_cast<std::size_t>(newWidth) * newHeight * 4);
+    const auto rows = PLScaleFilter::Contributions(oldHeight, newHeight);
+    for (int y = 0; y < newHeight; ++y) {
+        for (int i = 0; i < newWidth * 4; ++i) {
+            std::int64_t sum = 0;
+            for (std::size_t t = 0; t < rows[y].weights.size(); ++t) {
+                const int row = rows[y].first + static_cast<int>(t);
+                sum +=
+                    rows[y].weights[t] * middle[static_cast<std::size_t>(row) * newWidth * 4 + i];
+            }
+            out[static_cast<std::size_t>(y) * newWidth * 4 + i] = weighted(sum);
+        }
+    }
+    return out;
+}
+
+TEST(ScaleFilter, RowByRowPassesGiveTheSameBytesAsWholePasses) {
+    PLMemoryRaster raster;
+    raster.Create(37, 23, 32, true);
+    std::uint32_t seed = 7;
+    for (int y = 0; y < 23; ++y) {
+        for (int i = 0; i < 37 * 4; ++i) {
+            seed = seed * 1103515245u + 12345u;
+            raster.GetLine(y)[i] = static_cast<std::uint8_t>(seed >> 16);
+        }
+    }
+    for (const auto& [w, h] : {std::pair{11, 29}, std::pair{80, 5}, std::pair{3, 3}}) {
+        PLMemoryRaster scaled;
+        PLScaleFilter(w, h).Apply(raster, scaled);
+        const auto expected = ReferenceScale(raster, w, h);
+        for (int y = 0; y < h; ++y) {
+            ASSERT_EQ(0,
+                      std::memcmp(scaled.GetLine(y), &expected[static_cast<std::size_t>(y) * w * 4],
+                                  static_cast<std::size_t>(w) * 4))
+                << w << "x" << h << " row " << y;
+        }
+    }
 }
 
 }  // namespace
