@@ -13,6 +13,10 @@ public:
     CubeSaverApp() = default;
     ~CubeSaverApp() override = default;
 
+    // Moves the cube group; a read outside the settings dialog also builds the
+    // picture and music lists.
+    void TransferSettings(WindowHandle window, bool write, settings::RegistryKey* key, int group,
+                          int firstIndex) override;
     void SetDefaults(WindowHandle window, int page) override;
 
     settings::CubeSettings cubeSettings;

@@ -4,6 +4,7 @@
 
 #include "frame/frame_texts.h"
 #include "settings/program_version.h"
+#include "settings/settings_storage.h"
 
 namespace velmora {
 
@@ -54,6 +55,30 @@ std::string SaverApp::VersionText() {
     char text[64] = {};
     std::snprintf(text, sizeof text, format.c_str(), static_cast<double>(settings::ProgramVersion));
     return text;
+}
+
+void SaverApp::LoadSettings(settings::RegistryStore& store, WindowHandle window) {
+    LoadSettings(store, window, settings::SettingsKeyPath());
+}
+
+void SaverApp::LoadSettings(settings::RegistryStore& store, WindowHandle window,
+                            const std::string& keyPath) {
+    settings::LoadSettings(store, keyPath, saverSettings,
+                           [&](settings::RegistryKey& key, int group, int firstIndex) {
+                               TransferSettings(window, false, &key, group, firstIndex);
+                           });
+}
+
+bool SaverApp::SaveSettings(settings::RegistryStore& store, WindowHandle window) {
+    return SaveSettings(store, window, settings::SettingsKeyPath());
+}
+
+bool SaverApp::SaveSettings(settings::RegistryStore& store, WindowHandle window,
+                            const std::string& keyPath) {
+    return settings::SaveSettings(store, keyPath, saverSettings,
+                                  [&](settings::RegistryKey& key, int group, int firstIndex) {
+                                      TransferSettings(window, true, &key, group, firstIndex);
+                                  });
 }
 
 }  // namespace velmora

@@ -12,7 +12,8 @@
 
 namespace velmora::settings {
 class RegistryKey;
-}
+class RegistryStore;
+}  // namespace velmora::settings
 
 namespace velmora {
 
@@ -45,6 +46,18 @@ public:
                             MessageLParam lParam);
     virtual void OnDisplayPowerDown();
     virtual std::string VersionText();
+
+    // Reads both groups from the settings key (the program's own unless a
+    // path is given), creating the key when it is missing; what cannot be
+    // read keeps its current value.
+    void LoadSettings(settings::RegistryStore& store, WindowHandle window);
+    void LoadSettings(settings::RegistryStore& store, WindowHandle window,
+                      const std::string& keyPath);
+    // Writes both groups; false, with nothing written, when the key cannot be
+    // opened.
+    bool SaveSettings(settings::RegistryStore& store, WindowHandle window);
+    bool SaveSettings(settings::RegistryStore& store, WindowHandle window,
+                      const std::string& keyPath);
 
     // While set, frames are not drawn and the loop only waits for messages.
     std::uint8_t notStarted = 1;

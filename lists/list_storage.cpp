@@ -1,0 +1,131 @@
+#include "lists/list_storage.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <optional>
+#include <string_view>
+
+#include "lists/list_entry.h"
+#include "settings/registry_text.h"
+
+namespace velmora::lists {
+
+namespace {
+
+using settings::RegistryError;
+using settings::RegistryKey;
+namespace access = settings::registry_access;
+namespace error = settings::registry_error;
+
+// Subkey names of the registry have at most 255 characters.
+constexpr std::uint32_t kKeyNameBufferSize = 256;
+constexpr std::uint32_t kValueNameBufferSize = 256;
+
+}  // namespace
+
+std::string ListValueName(std::size_t position) {
+    char name[32] = {};
+    std::snprintf(name, sizeof name, "%05d", static_cast<int>(position));
+    return name;
+}
+
+RegistryError DeleteKeyTree(const RegistryKey& parent, const std::string& subKey) {
+    RegistryKey key;
+    if (const RegistryError e =
+            key.OpenBelow(parent, subKey, access::Read | access::CreateSubKey | access::SetValue);
+        e != error::Success) {
+        return e;
+    }
+    for (;;) {
+        char child[kKeyNameBufferSize] = {};
+        std::uint32_t size = sizeof child;
+        if (key.EnumKey(0, child, &size) != error::Success) {
+            break;
+        }
+        if (const RegistryError e = DeleteKeyTree(key, child); e != error::Success) {
+            return e;
+        }
+    }
+    key.Close();
+    return parent.DeleteSubKey(subKey.c_str());
+}
+
+RegistryError SaveList(settings::RegistryStore& store, settings::RegistryRoot root,
+                       const std::string& subKeyPath, std::span<const std::string> items,
+                       RegistryErrorReporter& reporter) {
+    RegistryKey rootKey;
+    if (const RegistryError e = rootKey.Open(store, root, "", access::AllAccess);
+        e != error::Success) {
+        reporter.Report(e);
+        return e;
+    }
+    // A missing subkey is the normal case of a first save.
+    DeleteKeyTree(rootKey, subKeyPath);
+    RegistryKey list;
+    if (const RegistryError e = list.CreateBelow(rootKey, subKeyPath, access::AllAccess);
+        e != error::Success) {
+        reporter.Report(e);
+        return e;
+    }
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const std::string& path = items[i];
+        const RegistryError e =
+            list.SetValue(ListValueName(i).c_str(), settings::RegistryType::String, path.c_str(),
+                          static_cast<std::uint32_t>(path.size() + 1));
+        if (e != error::Success) {
+            reporter.Report(e);
+            return e;
+        }
+    }
+    return error::Success;
+}
+
+void LoadListForEditor(settings::RegistryStore& store, settings::RegistryRoot root,
+                       const std::string& subKeyPath, const AddListEntry& add) {
+    RegistryKey list;
+    if (list.Open(store, root, subKeyPath, access::Read) != error::Success) {
+        return;
+    }
+    for (std::uint32_t index = 0;; ++index) {
+        char name[kValueNameBufferSize] = {};
+        std::uint32_t nameSize = sizeof name;
+        char data[kListEntryBufferSize] = {};
+        std::uint32_t dataSize = sizeof data;
+        if (list.EnumValue(index, name, &nameSize, nullptr, data, &dataSize) != error::Success) {
+            return;
+        }
+        const std::optional<std::string_view> entry =
+            settings::TextInValueData(data, dataSize, kListEntryBufferSize);
+        if (!entry) {
+            return;
+        }
+        add(std::string(*entry), index == 0);
+    }
+}
+
+std::vector<std::string> LoadListForRun(settings::RegistryStore& store, settings::RegistryRoot root,
+                                        const std::string& subKeyPath) {
+    std::vector<std::string> entries;
+    RegistryKey list;
+    if (list.Open(store, root, subKeyPath, access::Read) != error::Success) {
+        return entries;
+    }
+    std::uint32_t count = 0;
+    if (list.QueryValueCount(&count) != error::Success) {
+        return entries;
+    }
+    for (std::uint32_t i = 0; i < count; ++i) {
+        char data[kListEntryBufferSize] = {};
+        std::uint32_t dataSize = sizeof data;
+        if (list.QueryValue(ListValueName(i).c_str(), nullptr, data, &dataSize) != error::Success) {
+            continue;
+        }
+        if (const std::optional<std::string_view> entry =
+                settings::TextInValueData(data, dataSize, kListEntryBufferSize)) {
+            entries.emplace_back(*entry);
+        }
+    }
+    return entries;
+}
+
+}  // namespace velmora::lists

@@ -1,0 +1,47 @@
+// The picture and music lists in the registry: one REG_SZ value per entry in
+// the list's subkey, named "%05d" from the entry's position, nothing else.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "lists/registry_error_reporter.h"
+#include "settings/registry_key.h"
+
+namespace velmora::lists {
+
+// "%05d" of an entry's zero-based position.
+std::string ListValueName(std::size_t position);
+
+// Deletes a subkey of an open key with everything below it, depth first.
+// Returns the first error, or the result of deleting the subkey itself.
+settings::RegistryError DeleteKeyTree(const settings::RegistryKey& parent,
+                                      const std::string& subKey);
+
+// Replaces the list stored under subKeyPath with the given entries: the old
+// subkey goes with everything below it, so an empty list leaves an empty
+// subkey. A failure is reported (and returned); entries after a failed one
+// are not written.
+settings::RegistryError SaveList(settings::RegistryStore& store, settings::RegistryRoot root,
+                                 const std::string& subKeyPath, std::span<const std::string> items,
+                                 RegistryErrorReporter& reporter);
+
+// The editor's add operation; first is set for the first entry only.
+using AddListEntry = std::function<void(const std::string& path, bool first)>;
+
+// Hands the stored entries to the editor in the order the values enumerate,
+// up to the first value that cannot be read or holds no entry that fits a path
+// buffer. A subkey that cannot be opened gives nothing.
+void LoadListForEditor(settings::RegistryStore& store, settings::RegistryRoot root,
+                       const std::string& subKeyPath, const AddListEntry& add);
+
+// The stored entries for a run, read by their names "00000" onwards for as
+// many values as the subkey holds. A value that is missing or holds no entry
+// that fits a path buffer is skipped.
+std::vector<std::string> LoadListForRun(settings::RegistryStore& store, settings::RegistryRoot root,
+                                        const std::string& subKeyPath);
+
+}  // namespace velmora::lists

@@ -1,0 +1,22 @@
+// Encoded texts of the media lists. The subkey suffixes are also the captions
+// of the settings pages that open the lists.
+#pragma once
+
+#include <string>
+
+#include "base/encoded_text.h"
+
+namespace velmora::texts {
+
+inline constexpr auto kPictureListSuffix = EncodeText("Pictures");
+inline constexpr auto kMusicListSuffix = EncodeText("Music");
+
+}  // namespace velmora::texts
+
+namespace velmora::lists {
+
+// The list subkeys lie below the settings key.
+std::string PictureListKeyPath(const std::string& settingsKeyPath);
+std::string MusicListKeyPath(const std::string& settingsKeyPath);
+
+}  // namespace velmora::lists

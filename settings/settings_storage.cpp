@@ -1,0 +1,221 @@
+#include "settings/settings_storage.h"
+
+#include <cstdio>
+#include <cstring>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "base/product_texts.h"
+#include "settings/registry_text.h"
+
+namespace velmora::settings {
+
+namespace {
+
+namespace error = registry_error;
+
+int ReadValue(const RegistryKey& key, const std::string& name, const ValueTarget& target) {
+    switch (target.kind) {
+        case ValueTarget::Kind::Integer: {
+            // A shorter value of another type fills the low bytes, the rest stay 0.
+            std::uint32_t value = 0;
+            std::uint32_t size = sizeof value;
+            if (key.QueryValue(name.c_str(), nullptr, &value, &size) != error::Success) {
+                return 0;
+            }
+            std::memcpy(target.data, &value, sizeof value);
+            return 1;
+        }
+        case ValueTarget::Kind::Raw: {
+            // Through a temporary: a value that does not fit would leave the
+            // buffer undefined, and the field is to keep its value then.
+            std::uint8_t bytes[4] = {};
+            std::uint32_t size = sizeof bytes;
+            if (key.QueryValue(name.c_str(), nullptr, bytes, &size) == error::Success) {
+                std::memcpy(target.data, bytes, size);
+            }
+            return 0;
+        }
+        case ValueTarget::Kind::Text: {
+            if (target.size == 0) {
+                return 0;
+            }
+            std::vector<char> buffer(target.size);
+            std::uint32_t size = target.size;
+            if (key.QueryValue(name.c_str(), nullptr, buffer.data(), &size) != error::Success) {
+                return 0;
+            }
+            const std::optional<std::string_view> text =
+                TextInValueData(buffer.data(), size, target.size);
+            if (!text) {
+                return 0;
+            }
+            char* out = static_cast<char*>(target.data);
+            std::memset(out, 0, target.size);
+            std::memcpy(out, text->data(), text->size());
+            return 1;
+        }
+    }
+    return 0;
+}
+
+// wholeBuffer: a text goes out as the caller's whole buffer, not just its text.
+int WriteValue(const RegistryKey& key, const std::string& name, const ValueTarget& target,
+               bool wholeBuffer) {
+    switch (target.kind) {
+        case ValueTarget::Kind::Integer:
+            key.SetValue(name.c_str(), RegistryType::Dword, target.data, 4);
+            return 1;
+        case ValueTarget::Kind::Raw:
+            return key.SetValue(name.c_str(), RegistryType::Binary, target.data, 4) ==
+                           error::Success
+                       ? 1
+                       : 0;
+        case ValueTarget::Kind::Text: {
+            const char* buffer = static_cast<const char*>(target.data);
+            // Bounded by the buffer: it may lack a terminator.
+            const void* end = std::memchr(buffer, '\0', target.size);
+            const std::size_t length =
+                end != nullptr ? static_cast<const char*>(end) - buffer : target.size;
+            if (length == 0) {
+                return 1;
+            }
+            if (wholeBuffer) {
+                key.SetValue(name.c_str(), RegistryType::String, buffer, target.size);
+            } else {
+                const std::string text(buffer, length);
+                key.SetValue(name.c_str(), RegistryType::String, text.c_str(),
+                             static_cast<std::uint32_t>(length + 1));
+            }
+            return 1;
+        }
+    }
+    return 0;
+}
+
+int Transfer(Direction direction, const RegistryKey& key, int group, int index,
+             const ValueTarget& target, bool wholeBuffer) {
+    const std::string name = SettingValueName(group, index);
+    return direction == Direction::Read ? ReadValue(key, name, target)
+                                        : WriteValue(key, name, target, wholeBuffer);
+}
+
+}  // namespace
+
+std::string SettingsKeyPath() {
+    return DecodeText(texts::kSettingsKeyPath);
+}
+
+std::string SettingValueName(int group, int index) {
+    char name[32] = {};
+    std::snprintf(name, sizeof name, "%03d_%03d", group, index);
+    return name;
+}
+
+int TransferValue(Direction direction, const RegistryKey& key, int group, int index,
+                  ValueTarget target) {
+    return Transfer(direction, key, group, index, target, false);
+}
+
+int TransferSingleValue(Direction direction, RegistryStore& store, RegistryRoot root,
+                        const std::string& keyPath, int group, int index, ValueTarget target) {
+    RegistryKey key;
+    const RegistryError opened = direction == Direction::Read
+                                     ? key.Open(store, root, keyPath, registry_access::Read)
+                                     : key.Create(store, root, keyPath, registry_access::Write);
+    if (opened != error::Success) {
+        return 0;
+    }
+    return Transfer(direction, key, group, index, target, true);
+}
+
+void TransferSaverGroup(Direction direction, const RegistryKey& key, SaverSettings& s) {
+    namespace si = saver_index;
+    const auto integer = [&](int index, std::int32_t& field) {
+        TransferValue(direction, key, kSaverGroup, index, IntegerTarget(field));
+    };
+    integer(si::AuxFlag0, s.AuxFlag0);
+    integer(si::ShowFrameRate, s.ShowFrameRate);
+    integer(si::DisplayPowerDown, s.DisplayPowerDown);
+    integer(si::AuxFlag3, s.AuxFlag3);
+    integer(si::DisableAutoUpdate, s.DisableAutoUpdate);
+    TransferValue(direction, key, kSaverGroup, si::AuxFactor5, RawTarget(s.AuxFactor5));
+    integer(si::UseOtherResolution, s.UseOtherResolution);
+    integer(si::ScreenWidth, s.ScreenWidth);
+    integer(si::ScreenHeight, s.ScreenHeight);
+    integer(si::ColorDepth, s.ColorDepth);
+    integer(si::RefreshRate, s.RefreshRate);
+    integer(si::LessProcessor, s.LessProcessor);
+    integer(si::ShowDateTime, s.ShowDateTime);
+    TransferValue(direction, key, kSaverGroup, si::LatestVersion, TextTarget(s.LatestVersion));
+    TransferValue(direction, key, kSaverGroup, si::NotifiedVersion, TextTarget(s.NotifiedVersion));
+}
+
+void TransferCubeGroup(Direction direction, const RegistryKey& key, int group, int firstIndex,
+                       CubeSettings& c) {
+    namespace ci = cube_index;
+    const auto transfer = [&](int index, ValueTarget target) {
+        TransferValue(direction, key, group, firstIndex + (index - kCubeFirstIndex), target);
+    };
+    transfer(ci::RotationSeconds, IntegerTarget(c.RotationSeconds));
+    transfer(ci::CubeStyle, IntegerTarget(c.CubeStyle));
+    transfer(ci::StretchPictures, IntegerTarget(c.StretchPictures));
+    transfer(ci::ShufflePictures, IntegerTarget(c.ShufflePictures));
+    transfer(ci::BackgroundKind, IntegerTarget(c.BackgroundKind));
+    transfer(ci::BackgroundColor, IntegerTarget(c.BackgroundColor));
+    transfer(ci::CubeGlass, IntegerTarget(c.CubeGlass));
+    transfer(ci::PictureSeconds, IntegerTarget(c.PictureSeconds));
+    transfer(ci::ShowPictureNames, IntegerTarget(c.ShowPictureNames));
+    transfer(ci::ShuffleMusic, IntegerTarget(c.ShuffleMusic));
+}
+
+void LoadSettings(RegistryStore& store, const std::string& keyPath, SaverSettings& settings,
+                  const GroupTransfer& readGroup) {
+    RegistryKey key;
+    if (key.Create(store, RegistryRoot::CurrentUser, keyPath,
+                   registry_access::Read | registry_access::Write) != error::Success) {
+        return;
+    }
+    TransferSaverGroup(Direction::Read, key, settings);
+    if (readGroup) {
+        readGroup(key, kSaverGroup, kCubeFirstIndex);
+    }
+}
+
+bool SaveSettings(RegistryStore& store, const std::string& keyPath, SaverSettings& settings,
+                  const GroupTransfer& writeGroup) {
+    RegistryKey key;
+    if (key.Create(store, RegistryRoot::CurrentUser, keyPath, registry_access::Write) !=
+        error::Success) {
+        return false;
+    }
+    TransferSaverGroup(Direction::Write, key, settings);
+    if (writeGroup) {
+        writeGroup(key, kSaverGroup, kCubeFirstIndex);
+    }
+    return true;
+}
+
+std::int32_t ReadSettingsOpenCount(RegistryStore& store, const std::string& keyPath) {
+    std::int32_t count = 0;
+    TransferSingleValue(Direction::Read, store, RegistryRoot::CurrentUser, keyPath, kSaverGroup,
+                        saver_index::SettingsOpenCount, IntegerTarget(count));
+    return count;
+}
+
+void WriteSettingsOpenCount(RegistryStore& store, const std::string& keyPath, std::int32_t count) {
+    TransferSingleValue(Direction::Write, store, RegistryRoot::CurrentUser, keyPath, kSaverGroup,
+                        saver_index::SettingsOpenCount, IntegerTarget(count));
+}
+
+void AddTotalRunSeconds(RegistryStore& store, const std::string& keyPath, float seconds) {
+    float total = 0.0f;
+    TransferSingleValue(Direction::Read, store, RegistryRoot::CurrentUser, keyPath, kSaverGroup,
+                        saver_index::TotalRunSeconds, RawTarget(total));
+    total += seconds;
+    TransferSingleValue(Direction::Write, store, RegistryRoot::CurrentUser, keyPath, kSaverGroup,
+                        saver_index::TotalRunSeconds, RawTarget(total));
+}
+
+}  // namespace velmora::settings

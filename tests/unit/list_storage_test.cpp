@@ -1,0 +1,201 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "lists/list_entry.h"
+#include "lists/list_storage.h"
+#include "lists/list_texts.h"
+#include "settings/memory_registry_store.h"
+#include "tests/unit/registry_inspection.h"
+
+namespace velmora {
+namespace {
+
+using settings::MemoryRegistryStore;
+using settings::RegistryError;
+using settings::RegistryKey;
+using settings::RegistryRoot;
+using settings::RegistryType;
+using testing::PutText;
+using testing::PutValue;
+using testing::SubkeysOf;
+using testing::ValueNamesOf;
+using testing::ValuesOf;
+namespace access = settings::registry_access;
+namespace error = settings::registry_error;
+
+const std::string kList = "Software\\Quillfen Graphics\\Velmora\\Pictures";
+
+struct RecordingReporter : lists::RegistryErrorReporter {
+    void Report(RegistryError e) override { errors.push_back(e); }
+    std::vector<RegistryError> errors;
+};
+
+class ListStorage : public ::testing::Test {
+protected:
+    void TearDown() override { EXPECT_EQ(store.OpenHandleCount(), 0u); }
+
+    RegistryError Save(const std::vector<std::string>& items) {
+        return lists::SaveList(store, RegistryRoot::CurrentUser, kList, items, reporter);
+    }
+    std::vector<std::string> Run() {
+        return lists::LoadListForRun(store, RegistryRoot::CurrentUser, kList);
+    }
+    std::vector<std::pair<std::string, bool>> Editor() {
+        std::vector<std::pair<std::string, bool>> added;
+        lists::LoadListForEditor(
+            store, RegistryRoot::CurrentUser, kList,
+            [&](const std::string& path, bool first) { added.emplace_back(path, first); });
+        return added;
+    }
+    void FailWhen(MemoryRegistryStore::Operation failing, const std::string& onName,
+                  RegistryError e) {
+        store.SetFaultHook([=](auto operation, const std::string&, const std::string& name) {
+            return operation == failing && (onName.empty() || name == onName) ? e : error::Success;
+        });
+    }
+
+    MemoryRegistryStore store;
+    RecordingReporter reporter;
+};
+
+// Saving
+
+TEST_F(ListStorage, ThreeEntriesAfterFiveLeaveExactlyThreeValues) {
+    ASSERT_EQ(Save({"C:\\a.jpg", "C:\\b.jpg", "C:\\c.jpg", "C:\\d.jpg", "C:\\e.jpg"}),
+              error::Success);
+    ASSERT_EQ(Save({"D:\\x.bmp", "D:\\Photos\\", "D:\\z.jpg"}), error::Success);
+    const auto values = ValuesOf(store, kList);
+    EXPECT_EQ(ValueNamesOf(store, kList), (std::vector<std::string>{"00000", "00001", "00002"}));
+    ASSERT_EQ(values.size(), 3u);
+    EXPECT_EQ(values[1].type, RegistryType::String);
+    EXPECT_EQ(values[1].Bytes(), std::string("D:\\Photos\\\0", 11));
+    EXPECT_TRUE(reporter.errors.empty());
+}
+
+TEST_F(ListStorage, EmptyListLeavesThePresentEmptySubkey) {
+    Save({"C:\\a.jpg"});
+    ASSERT_EQ(Save({}), error::Success);
+    EXPECT_TRUE(testing::KeyExists(store, kList));
+    EXPECT_TRUE(ValuesOf(store, kList).empty());
+    EXPECT_TRUE(Run().empty());
+}
+
+TEST_F(ListStorage, StraySubkeysGoWithTheList) {
+    PutText(store, kList + "\\Stray\\Deeper\\Deepest", "x", "y");
+    PutText(store, kList + "\\Other", "x", "y");
+    PutText(store, kList, "zzz", "old");
+    ASSERT_EQ(Save({"C:\\a.jpg"}), error::Success);
+    EXPECT_TRUE(SubkeysOf(store, kList).empty());
+    EXPECT_EQ(ValueNamesOf(store, kList), std::vector<std::string>{"00000"});
+}
+
+TEST_F(ListStorage, FailingRootIsReportedAndNothingHappens) {
+    Save({"C:\\a.jpg"});
+    FailWhen(MemoryRegistryStore::Operation::OpenKey, "", error::AccessDenied);
+    EXPECT_EQ(Save({"C:\\b.jpg"}), error::AccessDenied);
+    store.SetFaultHook(nullptr);
+    EXPECT_EQ(reporter.errors, std::vector<RegistryError>{error::AccessDenied});
+    EXPECT_EQ(Run(), std::vector<std::string>{"C:\\a.jpg"});
+}
+
+TEST_F(ListStorage, FailingCreateIsReportedAndNothingIsWritten) {
+    FailWhen(MemoryRegistryStore::Operation::CreateKey, kList, 1021);
+    EXPECT_EQ(Save({"C:\\b.jpg"}), 1021);
+    store.SetFaultHook(nullptr);
+    EXPECT_EQ(reporter.errors, std::vector<RegistryError>{1021});
+    EXPECT_FALSE(testing::KeyExists(store, kList));
+}
+
+TEST_F(ListStorage, FirstFailingWriteIsReportedOnceAndEndsTheSave) {
+    FailWhen(MemoryRegistryStore::Operation::SetValue, "00001", 1013);
+    EXPECT_EQ(Save({"C:\\a.jpg", "C:\\b.jpg", "C:\\c.jpg"}), 1013);
+    store.SetFaultHook(nullptr);
+    EXPECT_EQ(reporter.errors, std::vector<RegistryError>{1013});
+    EXPECT_EQ(ValueNamesOf(store, kList), std::vector<std::string>{"00000"});
+}
+
+TEST_F(ListStorage, DeleteKeyTreeReportsAMissingKeyAndAFailingChild) {
+    RegistryKey root;
+    ASSERT_EQ(root.Open(store, RegistryRoot::CurrentUser, "", access::AllAccess), error::Success);
+    EXPECT_EQ(lists::DeleteKeyTree(root, kList), error::FileNotFound);
+    PutText(store, kList + "\\Stray\\Deeper", "x", "y");
+    FailWhen(MemoryRegistryStore::Operation::DeleteKey, "Deeper", error::AccessDenied);
+    EXPECT_EQ(lists::DeleteKeyTree(root, kList), error::AccessDenied);
+    store.SetFaultHook(nullptr);
+    EXPECT_EQ(SubkeysOf(store, kList + "\\Stray"), std::vector<std::string>{"Deeper"});
+    EXPECT_EQ(lists::DeleteKeyTree(root, kList), error::Success);
+    EXPECT_FALSE(testing::KeyExists(store, kList));
+}
+
+// Loading
+
+TEST_F(ListStorage, RunReadsBackWhatWasSavedWithFolderEntries) {
+    const std::vector<std::string> items = {"C:\\Photos\\", "C:\\My.Pictures\\beach.photo.jpg",
+                                            "E:\\song.mp3"};
+    Save(items);
+    const auto entries = Run();
+    EXPECT_EQ(entries, items);
+    EXPECT_TRUE(lists::IsFolderEntry(entries[0]));
+    EXPECT_FALSE(lists::IsFolderEntry(entries[1]));
+}
+
+TEST_F(ListStorage, EditorGetsTheEntriesInOrderWithOnlyTheFirstSelected) {
+    Save({"C:\\a.jpg", "C:\\b\\", "C:\\c.jpg"});
+    const std::vector<std::pair<std::string, bool>> expected = {
+        {"C:\\a.jpg", true}, {"C:\\b\\", false}, {"C:\\c.jpg", false}};
+    EXPECT_EQ(Editor(), expected);
+}
+
+TEST_F(ListStorage, MissingSubkeyGivesEmptyLists) {
+    EXPECT_TRUE(Run().empty());
+    EXPECT_TRUE(Editor().empty());
+    EXPECT_FALSE(testing::KeyExists(store, kList));
+}
+
+TEST_F(ListStorage, EntryThatFillsThePathBufferIsTheLongestThatLoads) {
+    const std::string longest(259, 'a');
+    Save({longest, "C:\\after.jpg"});
+    EXPECT_EQ(Run(), (std::vector<std::string>{longest, "C:\\after.jpg"}));
+    EXPECT_EQ(Editor().size(), 2u);
+}
+
+TEST_F(ListStorage, TooLongEntryIsSkippedByTheRunAndEndsTheEditor) {
+    for (const std::uint32_t size : {260u, 261u, 400u}) {
+        SCOPED_TRACE(size);
+        Save({"C:\\first.jpg", "placeholder", "C:\\third.jpg"});
+        // Without a terminator, 260 bytes would be a 260-character entry.
+        const std::string data(size, 'b');
+        PutValue(store, kList, "00001", RegistryType::String, data.data(), size);
+        EXPECT_EQ(Run(), (std::vector<std::string>{"C:\\first.jpg", "C:\\third.jpg"}));
+        const auto editor = Editor();
+        ASSERT_EQ(editor.size(), 1u);
+        EXPECT_EQ(editor[0].first, "C:\\first.jpg");
+    }
+}
+
+TEST_F(ListStorage, RunReadsByNameAndSkipsAGap) {
+    PutText(store, kList, "00000", "C:\\a.jpg");
+    PutText(store, kList, "00002", "C:\\c.jpg");
+    PutText(store, kList, "other", "C:\\never.jpg");
+    EXPECT_EQ(Run(), (std::vector<std::string>{"C:\\a.jpg", "C:\\c.jpg"}));
+}
+
+TEST_F(ListStorage, ValueThatIsNotTextIsNotReadPastItsSize) {
+    const std::uint32_t number = 0x44434241;  // "ABCD", no terminator
+    PutValue(store, kList, "00000", RegistryType::Dword, &number, sizeof number);
+    EXPECT_EQ(Run(), std::vector<std::string>{"ABCD"});
+    EXPECT_EQ(Editor().at(0).first, "ABCD");
+}
+
+TEST(ListKeys, SubkeysLieBelowTheSettingsKeyNamedByThePageCaptions) {
+    EXPECT_EQ(lists::PictureListKeyPath("Software\\Q\\V"), "Software\\Q\\V\\Pictures");
+    EXPECT_EQ(lists::MusicListKeyPath("Software\\Q\\V\\"), "Software\\Q\\V\\Music");
+    EXPECT_EQ(lists::ListValueName(0), "00000");
+    EXPECT_EQ(lists::ListValueName(123456), "123456");
+}
+
+}  // namespace
+}  // namespace velmora

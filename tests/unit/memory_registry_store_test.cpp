@@ -1,0 +1,84 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "settings/memory_registry_store.h"
+#include "settings/registry_key.h"
+#include "tests/unit/registry_inspection.h"
+#include "tests/unit/store_behaviour_suite.h"
+
+namespace velmora::settings {
+namespace {
+
+namespace error = registry_error;
+namespace access = registry_access;
+using velmora::testing::ValueNamesOf;
+
+class MemoryStore : public ::testing::Test {
+protected:
+    void TearDown() override { EXPECT_EQ(store.OpenHandleCount(), 0u); }
+
+    RegistryKey Create(const std::string& path, RegistryAccess rights = access::AllAccess) {
+        RegistryKey key;
+        EXPECT_EQ(key.Create(store, RegistryRoot::CurrentUser, path, rights), error::Success);
+        return key;
+    }
+
+    MemoryRegistryStore store;
+};
+
+// The system keeps this order too; Wine sorts by name, so it is checked here only.
+TEST_F(MemoryStore, ValuesEnumerateInTheOrderTheyWereFirstSet) {
+    const RegistryKey key = Create("A");
+    for (const char* name : {"b", "a", "c", "B"}) {
+        key.SetValue(name, RegistryType::String, name, 2);
+    }
+    EXPECT_EQ(ValueNamesOf(store, "a"), (std::vector<std::string>{"b", "a", "c"}));
+}
+
+TEST_F(MemoryStore, MovedKeysCloseTheirHandleOnce) {
+    RegistryKey first = Create("K");
+    RegistryKey second = std::move(first);
+    EXPECT_FALSE(first.IsOpen());
+    EXPECT_EQ(store.OpenHandleCount(), 1u);
+    second = Create("L");
+    EXPECT_EQ(store.OpenHandleCount(), 1u);
+    // A key opened below itself replaces its own handle.
+    EXPECT_EQ(second.CreateBelow(second, "M", access::Read), error::Success);
+    EXPECT_EQ(store.OpenHandleCount(), 1u);
+}
+
+TEST_F(MemoryStore, RootsAreSeparate) {
+    RegistryKey key;
+    key.Create(store, RegistryRoot::LocalMachine, "Only", access::Read);
+    EXPECT_FALSE(velmora::testing::KeyExists(store, "Only"));
+}
+
+TEST_F(MemoryStore, FaultHookFailsTheNamedOperation) {
+    const RegistryKey key = Create("K");
+    store.SetFaultHook([](auto operation, const std::string& path, const std::string& name) {
+        return operation == MemoryRegistryStore::Operation::SetValue && path == "K" && name == "x"
+                   ? 1013
+                   : error::Success;
+    });
+    EXPECT_EQ(key.SetValue("x", RegistryType::Dword, "1234", 4), 1013);
+    EXPECT_EQ(key.SetValue("y", RegistryType::Dword, "1234", 4), error::Success);
+    EXPECT_EQ(ValueNamesOf(store, "K"), std::vector<std::string>{"y"});
+}
+
+}  // namespace
+}  // namespace velmora::settings
+
+namespace velmora::testing {
+
+INSTANTIATE_TEST_SUITE_P(Stores, StoreBehaviour,
+                         ::testing::Values(StoreUnderTest{
+                             "Memory",
+                             [] { return std::make_unique<settings::MemoryRegistryStore>(); },
+                             "Software\\StoreTest"}),
+                         [](const auto& info) { return info.param.name; });
+
+}  // namespace velmora::testing
