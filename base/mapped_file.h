@@ -38,9 +38,9 @@ private:
     const std::uint8_t* data_ = nullptr;
     std::size_t size_ = 0;
     std::size_t released_ = 0;
-    void* fileHandle_ = nullptr;
-    void* mappingHandle_ = nullptr;
-    int descriptor_ = -1;
+    [[maybe_unused]] void* fileHandle_ = nullptr;  // Windows only
+    [[maybe_unused]] void* mappingHandle_ = nullptr;
+    [[maybe_unused]] int descriptor_ = -1;  // POSIX only
 };
 
 }  // namespace velmora
