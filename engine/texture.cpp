@@ -1,0 +1,424 @@
+#include "engine/texture.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <new>
+#include <string>
+
+#include "picture/pl_auto_decoder.h"
+#include "picture/pl_raster.h"
+#include "picture/pl_scale_filter.h"
+#include "picture/pl_text_exception.h"
+
+namespace velmora::engine {
+
+namespace {
+
+std::unique_ptr<std::uint8_t[]> Allocate(std::size_t bytes) {
+    return std::unique_ptr<std::uint8_t[]>(new (std::nothrow) std::uint8_t[bytes == 0 ? 1 : bytes]);
+}
+
+// Largest power of two not above n (1 for 1).
+int PowerOfTwoBelow(int n) {
+    int p = 1;
+    while (p <= n / 2) {
+        p *= 2;
+    }
+    return p;
+}
+
+bool EndsWithTex(const std::string& path) {
+    if (path.size() <= 4) {
+        return false;
+    }
+    std::string tail = path.substr(path.size() - 4);
+    std::transform(tail.begin(), tail.end(), tail.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return tail == ".tex";
+}
+
+// Companion names are built in 256-byte buffers; longer paths get none.
+constexpr std::size_t kCompanionBuffer = 256;
+
+}  // namespace
+
+Texture::Texture() {
+    SetName("");
+}
+
+std::size_t Texture::PixelBytes() const {
+    return static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_) *
+           static_cast<std::size_t>(bytesPerPixel_);
+}
+
+const char* Texture::Name() const {
+    if (name_.Empty()) {
+        return "";
+    }
+    return reinterpret_cast<const char*>(name_.Data());
+}
+
+void Texture::SetName(const char* name) {
+    const std::size_t length = name != nullptr ? std::strlen(name) : 0;
+    if (!name_.Resize(length + 1)) {
+        name_.Free();
+        return;
+    }
+    if (length > 0) {
+        std::memcpy(name_.Data(), name, length);
+    }
+    name_[length] = 0;
+}
+
+void Texture::Reset() {
+    pixels_.reset();
+    width_ = 0;
+    height_ = 0;
+    bytesPerPixel_ = 0;
+    glName_ = 0;
+    dirty_ = 1;
+}
+
+void Texture::ReleasePixels() {
+    pixels_.reset();
+    width_ = 0;
+    height_ = 0;
+    bytesPerPixel_ = 0;
+    dirty_ = 0;
+}
+
+void Texture::SetPixels(int width, int height, int bytesPerPixel,
+                        std::unique_ptr<std::uint8_t[]> pixels) {
+    width_ = width;
+    height_ = height;
+    bytesPerPixel_ = bytesPerPixel;
+    pixels_ = std::move(pixels);
+    dirty_ = 1;
+}
+
+HRESULT Texture::Serialize(SerializeDirection direction, std::uint8_t* buffer,
+                           std::size_t bufferLength, std::size_t* byteCounter, bool bodyOnly) {
+    if (direction == SerializeDirection::Write) {
+        std::size_t nameBytes = name_.RecordBytes();
+        if (buffer != nullptr) {
+            RecordCursor out(buffer, bufferLength);
+            if (!bodyOnly) {
+                if (!out.WriteU8(kMagic) || !out.WriteU8(1) ||
+                    !out.WriteU32(static_cast<std::uint32_t>(width_)) ||
+                    !out.WriteU32(static_cast<std::uint32_t>(height_)) ||
+                    !out.WriteU32(static_cast<std::uint32_t>(bytesPerPixel_))) {
+                    return E_FAIL;
+                }
+                if (FAILED(name_.Serialize(SerializeDirection::Write, out.Here(), out.Remaining(),
+                                           nullptr, false))) {
+                    return E_FAIL;
+                }
+                out.Advance(nameBytes);
+            }
+            if (!out.WriteBytes(pixels_.get(), pixels_ ? PixelBytes() : 0)) {
+                return E_FAIL;
+            }
+        }
+        if (byteCounter != nullptr) {
+            *byteCounter += kFixedBytes + nameBytes + (pixels_ ? PixelBytes() : 0);
+        }
+        return S_OK;
+    }
+
+    RecordCursor in(buffer, buffer != nullptr ? bufferLength : 0);
+    if (bodyOnly) {
+        if (!pixels_ || !in.ReadBytes(pixels_.get(), PixelBytes())) {
+            return E_FAIL;
+        }
+        dirty_ = 1;
+        if (byteCounter != nullptr) {
+            *byteCounter += kFixedBytes + name_.RecordBytes() + PixelBytes();
+        }
+        return S_OK;
+    }
+    std::uint8_t magic = 0;
+    std::uint8_t version = 0;
+    if (!in.ReadU8(magic) || !in.ReadU8(version) || magic != kMagic ||
+        static_cast<std::int8_t>(version) > 1) {
+        return E_FAIL;
+    }
+    Reset();
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+    std::uint32_t bytesPerPixel = 0;
+    if (!in.ReadU32(width) || !in.ReadU32(height) || !in.ReadU32(bytesPerPixel)) {
+        return E_FAIL;
+    }
+    if (bytesPerPixel != 3 && bytesPerPixel != 4) {
+        return E_FAIL;
+    }
+    std::size_t nameBytes = 0;
+    const HRESULT nameResult =
+        name_.Serialize(SerializeDirection::Read, in.Here(), in.Remaining(), &nameBytes, false);
+    if (FAILED(nameResult)) {
+        return nameResult;
+    }
+    if (name_.Empty() || name_[name_.Count() - 1] != 0) {
+        SetName("");  // a name must end in its terminator
+        return E_FAIL;
+    }
+    in.Advance(nameBytes);
+    const std::uint64_t pixelBytes =
+        std::uint64_t{width} * std::uint64_t{height} * std::uint64_t{bytesPerPixel};
+    if (pixelBytes > in.Remaining() || width > 0x7FFFFFFF || height > 0x7FFFFFFF) {
+        return E_FAIL;
+    }
+    auto pixels = Allocate(static_cast<std::size_t>(pixelBytes));
+    if (!pixels) {
+        return E_OUTOFMEMORY;
+    }
+    in.ReadBytes(pixels.get(), static_cast<std::size_t>(pixelBytes));
+    SetPixels(static_cast<int>(width), static_cast<int>(height), static_cast<int>(bytesPerPixel),
+              std::move(pixels));
+    if (byteCounter != nullptr) {
+        *byteCounter += kFixedBytes + nameBytes + static_cast<std::size_t>(pixelBytes);
+    }
+    return S_OK;
+}
+
+HRESULT Texture::LoadPackedFile(const char* path) {
+    if (path == nullptr) {
+        return E_POINTER;
+    }
+    FILE* file = std::fopen(path, "rb");
+    if (file == nullptr) {
+        return E_FAIL;
+    }
+    std::fseek(file, 0, SEEK_END);
+    const long length = std::ftell(file);
+    std::fseek(file, 0, SEEK_SET);
+    if (length < 0) {
+        std::fclose(file);
+        return E_FAIL;
+    }
+    auto buffer = Allocate(static_cast<std::size_t>(length) + 1);
+    if (!buffer) {
+        std::fclose(file);
+        return E_OUTOFMEMORY;
+    }
+    const std::size_t got = std::fread(buffer.get(), 1, static_cast<std::size_t>(length), file);
+    std::fclose(file);
+    buffer[got] = 0;
+    return LoadPacked(buffer.get(), got);
+}
+
+HRESULT Texture::LoadFromPicture(const char* path, int width, int height, std::uint8_t fillR,
+                                 std::uint8_t fillG, std::uint8_t fillB, bool fit, bool noAlpha,
+                                 bool powerOfTwo) {
+    if (path == nullptr) {
+        return E_POINTER;
+    }
+    const std::string file = path;
+    if (EndsWithTex(file)) {
+        return E_FAIL;
+    }
+    Reset();
+
+    const bool ownSize = !powerOfTwo && (width == -1 || height == -1);
+    // Tell the decoder how large the picture will end up, so a large JPEG
+    // is decoded small. Power-of-two and own sizes depend on the full size.
+    picture::PLDecodeHint hint;
+    const picture::PLDecodeHint* hintToUse = nullptr;
+    if (!powerOfTwo && !ownSize && width > 0 && height > 0) {
+        if (fit) {
+            const int side = std::max(width, height);
+            hint = {side, side, true};
+        } else {
+            hint = {width, height, false};
+        }
+        hintToUse = &hint;
+    }
+
+    picture::PLMemoryRaster raster;
+    try {
+        picture::PLAutoDecoder().DecodeFileToRaster(file, raster, 32, hintToUse);
+    } catch (...) {
+        return E_FAIL;
+    }
+    const int pictureWidth = raster.GetWidth();
+    const int pictureHeight = raster.GetHeight();
+
+    int targetWidth = pictureWidth;
+    int targetHeight = pictureHeight;
+    if (powerOfTwo) {
+        targetWidth = PowerOfTwoBelow(pictureWidth);
+        targetHeight = PowerOfTwoBelow(pictureHeight);
+    } else if (!ownSize) {
+        targetWidth = width;
+        targetHeight = height;
+    }
+    if (targetWidth < 1 || targetHeight < 1) {
+        return E_FAIL;
+    }
+
+    int textureWidth = targetWidth;
+    int textureHeight = targetHeight;
+    int scaledWidth = targetWidth;
+    int scaledHeight = targetHeight;
+    int offsetX = 0;
+    int offsetY = 0;
+    if (fit && !ownSize) {
+        const float ratio = static_cast<float>(pictureWidth) / static_cast<float>(pictureHeight);
+        int side = 0;
+        if (pictureWidth < pictureHeight) {
+            side = targetHeight;
+            scaledWidth = std::max(1, static_cast<int>(ratio * side));
+            scaledHeight = side;
+            offsetX = (side - scaledWidth) / 2;
+        } else {
+            side = targetWidth;
+            scaledWidth = side;
+            scaledHeight = std::max(1, static_cast<int>(side / ratio));
+            offsetY = (side - scaledHeight) / 2;
+        }
+        textureWidth = side;
+        textureHeight = side;
+        scaledWidth = std::min(scaledWidth, side);
+        scaledHeight = std::min(scaledHeight, side);
+    }
+    if (scaledWidth != pictureWidth || scaledHeight != pictureHeight) {
+        try {
+            raster.ApplyRasterFilter(picture::PLScaleFilter(scaledWidth, scaledHeight));
+        } catch (...) {
+            return E_FAIL;
+        }
+    }
+
+    auto pixels = Allocate(static_cast<std::size_t>(textureWidth) * textureHeight * 3);
+    if (!pixels) {
+        return E_OUTOFMEMORY;
+    }
+    if (fit && !ownSize) {
+        for (std::size_t i = 0; i < static_cast<std::size_t>(textureWidth) * textureHeight; ++i) {
+            pixels[3 * i] = fillR;
+            pixels[3 * i + 1] = fillG;
+            pixels[3 * i + 2] = fillB;
+        }
+    }
+    for (int row = 0; row < scaledHeight; ++row) {
+        const std::uint8_t* in = raster.GetLine(row);
+        const int textureRow = textureHeight - 1 - (row + offsetY);
+        std::uint8_t* out =
+            pixels.get() + (static_cast<std::size_t>(textureRow) * textureWidth + offsetX) * 3;
+        for (int x = 0; x < scaledWidth; ++x) {
+            out[3 * x] = in[4 * x + picture::PL_RED];
+            out[3 * x + 1] = in[4 * x + picture::PL_GREEN];
+            out[3 * x + 2] = in[4 * x + picture::PL_BLUE];
+        }
+    }
+    SetPixels(textureWidth, textureHeight, 3, std::move(pixels));
+    SetName(path);
+
+    if (!noAlpha) {
+        if (file.size() >= 4 && file.size() < kCompanionBuffer) {
+            char companion[kCompanionBuffer + 8];
+            std::snprintf(companion, sizeof companion, "%s_a.%s",
+                          file.substr(0, file.size() - 4).c_str(),
+                          file.substr(file.size() - 3).c_str());
+            AddAlphaFromPicture(companion);
+        }
+        if (file.find("-a") != std::string::npos) {
+            AddAlphaFromPicture(path);
+        }
+    }
+    return S_OK;
+}
+
+HRESULT Texture::LoadPictureAsTexture(const char* path, bool noAlpha) {
+    return LoadFromPicture(path, -1, -1, 0, 0, 0, false, noAlpha, true);
+}
+
+HRESULT Texture::AddAlphaFromPicture(const char* path) {
+    Texture mask;
+    const HRESULT loaded = mask.LoadPictureAsTexture(path, true);
+    if (FAILED(loaded)) {
+        return loaded;
+    }
+    if (mask.Width() != width_ || mask.Height() != height_ || !pixels_) {
+        return E_FAIL;
+    }
+    const std::size_t count = static_cast<std::size_t>(width_) * height_;
+    auto pixels = Allocate(count * 4);
+    if (!pixels) {
+        return E_OUTOFMEMORY;
+    }
+    // This texture may already carry alpha from a companion: step by its own size.
+    const int step = bytesPerPixel_;
+    const int maskStep = mask.BytesPerPixel();
+    for (std::size_t i = 0; i < count; ++i) {
+        pixels[4 * i] = pixels_[step * i];
+        pixels[4 * i + 1] = pixels_[step * i + 1];
+        pixels[4 * i + 2] = pixels_[step * i + 2];
+        pixels[4 * i + 3] = mask.Pixels()[maskStep * i];
+    }
+    pixels_ = std::move(pixels);
+    bytesPerPixel_ = 4;
+    glName_ = 0;
+    dirty_ = 1;
+    return S_OK;
+}
+
+HRESULT Texture::Resize(int newWidth, int newHeight, bool smooth, bool swapRedBlue) {
+    if (!pixels_ || newWidth < 1 || newHeight < 1) {
+        return E_FAIL;
+    }
+    if (newWidth == width_ && newHeight == height_) {
+        return S_FALSE;
+    }
+    const int bpp = bytesPerPixel_;
+    auto pixels = Allocate(static_cast<std::size_t>(newWidth) * newHeight * bpp);
+    if (!pixels) {
+        return E_OUTOFMEMORY;
+    }
+    const float stepX = static_cast<float>(width_) / static_cast<float>(newWidth);
+    const float stepY = static_cast<float>(height_) / static_cast<float>(newHeight);
+    auto source = [&](int x, int y) {
+        return pixels_.get() + (static_cast<std::size_t>(y) * width_ + x) * bpp;
+    };
+    float y = 0.0f;
+    for (int row = 0; row < newHeight; ++row, y += stepY) {
+        const int y0 = std::min(static_cast<int>(y), height_ - 1);
+        const int y1 = y0 + 1 < height_ ? y0 + 1 : y0;
+        const float fy = y - static_cast<float>(y0);
+        float x = 0.0f;
+        for (int column = 0; column < newWidth; ++column, x += stepX) {
+            const int x0 = std::min(static_cast<int>(x), width_ - 1);
+            std::uint8_t* out =
+                pixels.get() + (static_cast<std::size_t>(row) * newWidth + column) * bpp;
+            if (!smooth) {
+                std::memcpy(out, source(x0, y0), static_cast<std::size_t>(bpp));
+                continue;
+            }
+            const int x1 = x0 + 1 < width_ ? x0 + 1 : x0;
+            const float fx = x - static_cast<float>(x0);
+            for (int c = 0; c < 3; ++c) {
+                const float a = source(x0, y0)[c];
+                const float b = source(x1, y0)[c];
+                const float cc = source(x0, y1)[c];
+                const float d = source(x1, y1)[c];
+                const auto top = static_cast<float>(static_cast<int>(a * (1 - fx) + b * fx));
+                const auto bottom = static_cast<float>(static_cast<int>(cc * (1 - fx) + d * fx));
+                const int value = static_cast<int>(top * (1 - fy) + bottom * fy);
+                out[swapRedBlue ? 2 - c : c] = static_cast<std::uint8_t>(value);
+            }
+            if (bpp == 4) {
+                // Only colour is interpolated; alpha comes from the nearest pixel.
+                out[3] = source(x0, y0)[3];
+            }
+        }
+    }
+    pixels_ = std::move(pixels);
+    width_ = newWidth;
+    height_ = newHeight;
+    dirty_ = 1;
+    return S_OK;
+}
+
+}  // namespace velmora::engine
