@@ -2,6 +2,7 @@
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 #include <memory>
@@ -61,12 +62,17 @@ HRESULT Serializable::LoadPacked(const std::uint8_t* data, std::size_t size) {
     if (payloadLength > std::numeric_limits<uLong>::max()) {
         return E_FAIL;
     }
-    std::unique_ptr<std::uint8_t[]> inflated(
-        new (std::nothrow) std::uint8_t[inflatedSize == 0 ? 1 : inflatedSize]);
+    // Deflate cannot expand data more than about 1,032 times, so a larger
+    // claimed size would only waste memory: never allocate beyond that.
+    const std::uint64_t mostPossible = std::uint64_t{payloadLength} * 1032 + 1024;
+    const auto allocated =
+        static_cast<std::size_t>(std::min<std::uint64_t>(inflatedSize, mostPossible));
+    std::unique_ptr<std::uint8_t[]> inflated(new (std::nothrow)
+                                                 std::uint8_t[allocated == 0 ? 1 : allocated]);
     if (!inflated) {
         return E_OUTOFMEMORY;
     }
-    uLongf inflatedLength = inflatedSize;
+    uLongf inflatedLength = static_cast<uLongf>(allocated);
     const int zresult =
         uncompress(inflated.get(), &inflatedLength, payload, static_cast<uLong>(payloadLength));
     switch (zresult) {

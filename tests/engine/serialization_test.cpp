@@ -226,3 +226,25 @@ TEST(BuiltInTextures, TheFontIsWhiteOnClearWithAlphaEqualToGrey) {
 
 }  // namespace
 }  // namespace velmora::engine
+
+namespace velmora::engine {
+namespace {
+
+TEST(PackedResource, AnAbsurdInflatedSizeIsNotAllocated) {
+    // A tiny stream that claims to inflate to nearly 4 GiB: read as what it
+    // really holds, without asking for the claimed memory.
+    const std::vector<std::uint8_t> record = {0x47, 1, 1, 0, 0, 0, 1, 0, 0, 0, 3, 0, 0, 0,
+                                              2,    0, 0, 0, 1, 0, 0, 0, 2, 0, 0, 0, 'x', 0,
+                                              9,    8, 7};
+    uLongf size = compressBound(static_cast<uLong>(record.size()));
+    std::vector<std::uint8_t> packed = {8, 1, 1, 0xCC, 0xF0, 0xFF, 0xFF, 0xFF};
+    std::vector<std::uint8_t> stream(size);
+    compress(stream.data(), &size, record.data(), static_cast<uLong>(record.size()));
+    packed.insert(packed.end(), stream.begin(), stream.begin() + size);
+    Texture texture;
+    EXPECT_EQ(texture.LoadPacked(packed.data(), packed.size()), S_OK);
+    EXPECT_STREQ(texture.Name(), "x");
+}
+
+}  // namespace
+}  // namespace velmora::engine
