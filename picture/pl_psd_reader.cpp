@@ -1,12 +1,272 @@
 #include "picture/pl_psd_reader.h"
 
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+#include <string>
+
+#include "picture/pl_input.h"
+#include "picture/pl_raster.h"
 #include "picture/pl_text_exception.h"
+#include "picture/pl_trace.h"
 
 namespace velmora::picture {
 
-// Placeholder while the reader is being written.
-void PLPsdReader::Decode(PLInput&, PLRaster&, const PLDecodeHint*) {
-    PLRaiseError(pl_error::NotSupported, "Library not compiled for this file type.");
+namespace {
+
+constexpr int kTraceLevel = 2;
+// The largest width, height and channel count the format allows.
+constexpr std::uint32_t kMaximumSide = 30000;
+constexpr int kMaximumChannels = 56;
+
+constexpr int kModeGreyscale = 1;
+constexpr int kModeIndexed = 2;
+constexpr int kModeRgb = 3;
+
+struct PsdHeader {
+    int version = 0;
+    int channels = 0;
+    std::uint32_t height = 0;
+    std::uint32_t width = 0;
+    int bitsPerChannel = 0;
+    int mode = 0;
+};
+
+struct PsdPalette {
+    bool present = false;
+    std::array<std::uint8_t, 768> rgb{};  // 256 red, 256 green, 256 blue
+};
+
+std::uint16_t U16BE(const std::uint8_t* b) {
+    return static_cast<std::uint16_t>((b[0] << 8) | b[1]);
+}
+
+PsdHeader ReadHeader(PLInput& input) {
+    if (std::memcmp(input.ReadNBytes(4), "8BPS", 4) != 0) {
+        PLRaiseError(pl_error::FormatError, "PSD decoder: This isn't a photoshop file.");
+    }
+    PsdHeader h;
+    h.version = input.ReadU16BE();
+    input.Skip(6);
+    h.channels = input.ReadU16BE();
+    h.height = input.ReadU32BE();
+    h.width = input.ReadU32BE();
+    h.bitsPerChannel = input.ReadU16BE();
+    h.mode = input.ReadU16BE();
+    // Version 2 files have wider section lengths; reading them as version 1
+    // would go astray.
+    if (h.version != 1) {
+        PLRaiseError(pl_error::NotSupported, "PSD decoder: File version not supported.");
+    }
+    if (h.channels < 1 || h.channels > kMaximumChannels) {
+        PLRaiseError(pl_error::FormatError, "PSD decoder: Wrong number of channels.");
+    }
+    if (h.width < 1 || h.height < 1 || h.width > kMaximumSide || h.height > kMaximumSide) {
+        PLRaiseError(pl_error::FormatError, "PSD decoder: Wrong picture size.");
+    }
+    return h;
+}
+
+// The section's bytes, after its u32 length. A length past the end of the
+// input throws code 11 rather than sending us somewhere wild.
+PLMemoryInput ReadSection(PLInput& input) {
+    const std::uint32_t length = input.ReadU32BE();
+    const std::uint8_t* data = input.ReadNBytes(length);
+    return PLMemoryInput(data, length);
+}
+
+PsdPalette ReadColourModeData(PLInput& input) {
+    PLMemoryInput section = ReadSection(input);
+    PsdPalette palette;
+    // Only indexed pictures have a palette here; other modes keep other data.
+    if (section.GetRemaining() >= palette.rgb.size()) {
+        std::memcpy(palette.rgb.data(), section.ReadNBytes(palette.rgb.size()), palette.rgb.size());
+        palette.present = true;
+    }
+    return palette;
+}
+
+// Walks the resource blocks; returns the resolution of resource 1005.
+void ReadImageResources(PLInput& input, std::int32_t& dpiX, std::int32_t& dpiY) {
+    PLMemoryInput section = ReadSection(input);
+    while (section.GetRemaining() > 0) {
+        if (std::memcmp(section.ReadNBytes(4), "8BIM", 4) != 0) {
+            PLRaiseError(pl_error::FormatError,
+                         "PSD decoder: Wrong signature in resource data block.");
+        }
+        const std::uint16_t id = section.ReadU16BE();
+        const std::uint8_t nameLength = section.ReadByte();
+        const std::string name(reinterpret_cast<const char*>(section.ReadNBytes(nameLength)),
+                               nameLength);
+        if ((1 + nameLength) % 2 != 0) {
+            section.Skip(1);
+        }
+        PLTrace(kTraceLevel, "Reading resource: " + name + "\n");
+        const std::uint32_t size = section.ReadU32BE();
+        PLMemoryInput data(section.ReadNBytes(size), size);
+        // Some writers leave out the pad byte of the last block.
+        if (size % 2 != 0 && section.GetRemaining() > 0) {
+            section.Skip(1);
+        }
+        if (id == 1005) {
+            // 16.16 fixed horizontal dpi, two unit fields, the same vertically.
+            dpiX = static_cast<std::int32_t>(data.ReadU32BE() >> 16);
+            data.Skip(4);
+            dpiY = static_cast<std::int32_t>(data.ReadU32BE() >> 16);
+        }
+    }
+}
+
+void SkipLayers(PLInput& input) {
+    PLMemoryInput section = ReadSection(input);
+    if (section.GetRemaining() == 0) {
+        return;
+    }
+    // Layers are not shown; only their count is traced.
+    const std::uint32_t layerInfoLength = section.ReadU32BE();
+    if (layerInfoLength >= 2) {
+        const auto count = static_cast<std::int16_t>(section.ReadU16BE());
+        PLTrace(kTraceLevel, "Number of layers: " + std::to_string(std::abs(int{count})) + "\n");
+    }
+}
+
+// One PackBits row of exactly `width` samples, written every `stride` bytes.
+void UnpackRow(const std::uint8_t* data, std::size_t size, std::uint8_t* out, std::size_t stride,
+               std::size_t width) {
+    std::size_t in = 0;
+    std::size_t x = 0;
+    while (x < width) {
+        if (in >= size) {
+            PLRaiseError(pl_error::FormatError, "PSD decoder: Row data too short.");
+        }
+        const std::uint8_t n = data[in++];
+        if (n == 128) {
+            continue;
+        }
+        std::size_t count = 0;
+        if (n < 128) {
+            count = n + 1u;
+            if (count > size - in) {
+                PLRaiseError(pl_error::FormatError, "PSD decoder: Row data too short.");
+            }
+        } else {
+            count = 257u - n;
+            if (in >= size) {
+                PLRaiseError(pl_error::FormatError, "PSD decoder: Row data too short.");
+            }
+        }
+        if (count > width - x) {
+            PLRaiseError(pl_error::FormatError, "PSD decoder: Run goes past the end of the row.");
+        }
+        if (n < 128) {
+            for (std::size_t i = 0; i < count; ++i) {
+                out[(x + i) * stride] = data[in + i];
+            }
+            in += count;
+        } else {
+            const std::uint8_t value = data[in++];
+            for (std::size_t i = 0; i < count; ++i) {
+                out[(x + i) * stride] = value;
+            }
+        }
+        x += count;
+    }
+}
+
+}  // namespace
+
+void PLPsdReader::Decode(PLInput& input, PLRaster& raster, const PLDecodeHint*) {
+    const PsdHeader h = ReadHeader(input);
+    const PsdPalette palette = ReadColourModeData(input);
+    std::int32_t dpiX = 0;
+    std::int32_t dpiY = 0;
+    ReadImageResources(input, dpiX, dpiY);
+    SkipLayers(input);
+
+    if (h.mode != kModeGreyscale && h.mode != kModeIndexed && h.mode != kModeRgb) {
+        PLRaiseError(pl_error::NotSupported, "This PSD color mode is not supported.");
+    }
+    // 16-bit channels would need their own unpacking; refused rather than
+    // shown as noise.
+    if (h.bitsPerChannel != 8) {
+        PLRaiseError(pl_error::NotSupported, "PSD decoder: Only 8 bits per channel are supported.");
+    }
+    const bool rgb = h.mode == kModeRgb;
+    if (rgb && h.channels < 3) {
+        PLRaiseError(pl_error::FormatError, "PSD decoder: Wrong number of channels.");
+    }
+
+    const std::uint16_t compression = input.ReadU16BE();
+    switch (compression) {
+        case 0:
+            PLTrace(kTraceLevel, "No compression\n");
+            break;
+        case 1:
+            PLTrace(kTraceLevel, "RLE compression\n");
+            break;
+        case 2:
+            PLTrace(kTraceLevel, "ZIP compression, no prediction\n");
+            break;
+        case 3:
+            PLTrace(kTraceLevel, "ZIP compression, prediction\n");
+            break;
+        default:
+            PLRaiseError(pl_error::FormatError, "PSD decoder: Compression unknown.");
+    }
+    if (compression != 1) {
+        PLRaiseError(pl_error::FormatError, "PSD decoder: Compression type not supported.");
+    }
+
+    const int usedChannels = rgb ? std::min(h.channels, 4) : 1;
+    const std::uint64_t tableBytes =
+        std::uint64_t{2} * static_cast<std::uint64_t>(h.channels) * h.height;
+    // Each row of a channel we show needs two bytes per 128 samples at least;
+    // checked before the raster is made so a tiny file cannot ask for a huge one.
+    const std::uint64_t smallestRows =
+        static_cast<std::uint64_t>(usedChannels) * h.height * 2 * ((h.width + 127) / 128);
+    input.PeekNBytes(static_cast<std::size_t>(std::min<std::uint64_t>(
+        tableBytes + smallestRows, std::numeric_limits<std::size_t>::max())));
+    const std::uint8_t* table = input.ReadNBytes(static_cast<std::size_t>(tableBytes));
+
+    const auto width = static_cast<std::int32_t>(h.width);
+    const auto height = static_cast<std::int32_t>(h.height);
+    raster.Create(width, height, rgb ? 32 : 8, rgb && h.channels > 3);
+    raster.SetResolution(dpiX, dpiY);
+    if (h.mode == kModeIndexed && palette.present) {
+        for (int i = 0; i < 256; ++i) {
+            raster.SetPaletteEntry(i, palette.rgb[static_cast<std::size_t>(i)],
+                                   palette.rgb[256 + static_cast<std::size_t>(i)],
+                                   palette.rgb[512 + static_cast<std::size_t>(i)], 255);
+        }
+    } else if (!rgb) {
+        raster.SetGreyPalette();
+    }
+    if (rgb && usedChannels == 3) {
+        for (std::int32_t y = 0; y < height; ++y) {
+            std::uint8_t* line = raster.GetLine(y);
+            for (std::int32_t x = 0; x < width; ++x) {
+                line[4 * x + PL_ALPHA] = 255;
+            }
+        }
+    }
+
+    static constexpr std::array<int, 4> kRgbOffsets = {PL_RED, PL_GREEN, PL_BLUE, PL_ALPHA};
+    const std::size_t stride = rgb ? 4 : 1;
+    // Channels past the ones shown are not read at all.
+    for (int c = 0; c < usedChannels; ++c) {
+        const std::size_t offset =
+            rgb ? static_cast<std::size_t>(kRgbOffsets[static_cast<std::size_t>(c)]) : 0;
+        for (std::int32_t y = 0; y < height; ++y) {
+            const std::size_t entry =
+                static_cast<std::size_t>(c) * h.height + static_cast<std::size_t>(y);
+            const std::uint16_t size = U16BE(table + 2 * entry);
+            const std::uint8_t* data = input.ReadNBytes(size);
+            UnpackRow(data, size, raster.GetLine(y) + offset, stride, h.width);
+        }
+    }
 }
 
 }  // namespace velmora::picture
