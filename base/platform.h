@@ -18,8 +18,9 @@ std::uint32_t MultimediaTimeMilliseconds();
 
 void SleepMilliseconds(std::uint32_t milliseconds);
 
-// One line for an attached debugger (Windows) or standard error (elsewhere).
-void WriteDebugOutput(std::string_view line);
+// Text for an attached debugger (Windows) or standard error (elsewhere),
+// exactly as given: callers end their lines themselves.
+void WriteDebugOutput(std::string_view text);
 
 // Puts the process's error mode back to the system default (SetErrorMode 0);
 // nothing elsewhere.

@@ -38,8 +38,8 @@ void SleepMilliseconds(std::uint32_t milliseconds) {
     }
 }
 
-void WriteDebugOutput(std::string_view line) {
-    std::fprintf(stderr, "%.*s\n", static_cast<int>(line.size()), line.data());
+void WriteDebugOutput(std::string_view text) {
+    std::fprintf(stderr, "%.*s", static_cast<int>(text.size()), text.data());
 }
 
 void RestoreDefaultErrorMode() {}

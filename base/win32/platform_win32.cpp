@@ -31,10 +31,9 @@ void SleepMilliseconds(std::uint32_t milliseconds) {
     Sleep(milliseconds);
 }
 
-void WriteDebugOutput(std::string_view line) {
-    std::string text(line);
-    text += '\n';
-    OutputDebugStringA(text.c_str());
+void WriteDebugOutput(std::string_view text) {
+    const std::string copy(text);
+    OutputDebugStringA(copy.c_str());
 }
 
 void RestoreDefaultErrorMode() {

@@ -233,9 +233,8 @@ namespace {
 TEST(PackedResource, AnAbsurdInflatedSizeIsNotAllocated) {
     // A tiny stream that claims to inflate to nearly 4 GiB: read as what it
     // really holds, without asking for the claimed memory.
-    const std::vector<std::uint8_t> record = {0x47, 1, 1, 0, 0, 0, 1, 0, 0, 0, 3, 0, 0, 0,
-                                              2,    0, 0, 0, 1, 0, 0, 0, 2, 0, 0, 0, 'x', 0,
-                                              9,    8, 7};
+    const std::vector<std::uint8_t> record = {0x47, 1, 1, 0, 0, 0, 1, 0, 0, 0, 3,   0, 0, 0, 2, 0,
+                                              0,    0, 1, 0, 0, 0, 2, 0, 0, 0, 'x', 0, 9, 8, 7};
     uLongf size = compressBound(static_cast<uLong>(record.size()));
     std::vector<std::uint8_t> packed = {8, 1, 1, 0xCC, 0xF0, 0xFF, 0xFF, 0xFF};
     std::vector<std::uint8_t> stream(size);

@@ -1,0 +1,104 @@
+// The OpenGL 1.1 device on the saver's window: fixed lighting state, frames,
+// matrices, meshes, text and the texture cache. Creating and releasing the
+// context is Win32 (win32/gl_device_win32.cpp); everything else only issues
+// GL calls. All of it runs on the thread that attached the context.
+#pragma once
+
+#include <cstdarg>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "base/status.h"
+#include "engine/math3d.h"
+#include "engine/mesh.h"
+#include "engine/texture.h"
+
+// <windows.h> turns DrawText into DrawTextA; in files that see both, the
+// name means the device's operation (use DrawTextA for the Win32 one).
+#ifdef DrawText
+#undef DrawText
+#endif
+
+namespace velmora::engine {
+
+class GlDevice {
+public:
+    GlDevice();
+    GlDevice(const GlDevice&) = delete;
+    GlDevice& operator=(const GlDevice&) = delete;
+    // Deletes the GL textures still cached, then releases the context.
+    ~GlDevice();
+
+    // Creates the context on window and sets the fixed state; null releases
+    // (1 when nothing was attached).
+    HRESULT Attach(void* window);
+    bool IsAttached() const { return window_ != nullptr; }
+
+    HRESULT SetViewport(int x, int y, int width, int height);
+    HRESULT Clear(bool colour, bool depth);
+    HRESULT Present();
+    HRESULT LoadMatrix(const Matrix4* matrix);
+    HRESULT SetCapability(unsigned capability, bool on);
+    HRESULT SetOrtho(double left, double right, double bottom, double top, double nearPlane,
+                     double farPlane);
+    // Flat drawing in width × height units from the bottom left; the caller
+    // pops the projection matrix and the enable bits afterwards.
+    HRESULT Begin2D(double width, double height);
+    // One glDrawElements of the mesh's arrays.
+    HRESULT DrawMesh(const Mesh* mesh);
+    // printf-style text in character cells at (x, y); flags as in glyph_table.h.
+    HRESULT DrawText(float x, float y, int flags, const char* format, ...);
+    HRESULT DrawTextV(float x, float y, int flags, const char* format, std::va_list arguments);
+
+    // Texture cache.
+    HRESULT FindOrLoadTexture(const char* name, Texture** texture);
+    HRESULT RemoveTexture(const char* name);
+    HRESULT BindMeshTexture(Mesh* mesh);
+    HRESULT ReleaseMeshTexture(Mesh* mesh);
+    std::size_t CachedTextureCount() const { return cache_.size(); }
+    Texture* CachedTexture(std::size_t i) const { return cache_[i].get(); }
+
+    // GL copies of textures.
+    HRESULT UploadTexture(Texture* texture);
+    HRESULT DeleteGlTexture(Texture* texture);
+    HRESULT ReplaceTextureImage(Texture* oldTexture, Texture* newTexture);
+
+    float Aspect() const { return aspect_; }
+    float FieldOfView() const { return fieldOfView_; }
+    float NearPlane() const { return nearPlane_; }
+    float FarPlane() const { return farPlane_; }
+    int ViewportWidth() const { return viewport_[2]; }
+    int ViewportHeight() const { return viewport_[3]; }
+
+    // For tests: pretend GL's maximum texture size is this (negative: ask GL),
+    // and catch the debugger-output lines.
+    void SetMaxTextureSizeForTesting(int size) { maxTextureSizeOverride_ = size; }
+    void SetDebugOutputForTesting(std::function<void(const std::string&)> sink) {
+        debugOutput_ = std::move(sink);
+    }
+
+private:
+    void ApplyFixedState();
+    int MaxTextureSize() const;
+    void WriteDebugLine(const char* format, ...);
+
+    void* window_ = nullptr;
+    void* deviceContext_ = nullptr;
+    void* renderContext_ = nullptr;
+    float aspect_ = 1.0f;
+    float fieldOfView_ = 80.0f;
+    float nearPlane_ = 1.0f;
+    float farPlane_ = 100.0f;
+    int viewport_[4] = {0, 0, 0, 0};
+    int depthBits_ = 0;
+    std::vector<std::unique_ptr<Texture>> cache_;
+    int maxTextureSizeOverride_ = -1;
+    std::function<void(const std::string&)> debugOutput_;
+
+    friend struct GlDeviceWin32;
+};
+
+}  // namespace velmora::engine
