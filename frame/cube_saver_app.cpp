@@ -1,6 +1,10 @@
 #include "frame/cube_saver_app.h"
 
+#include "base/directory_listing.h"
 #include "frame/run_mode.h"
+#include "lists/list_storage.h"
+#include "lists/list_texts.h"
+#include "scene/media_lists.h"
 #include "settings/settings_storage.h"
 
 namespace velmora {
@@ -13,9 +17,23 @@ void CubeSaverApp::TransferSettings(WindowHandle, bool write, settings::Registry
     settings::TransferCubeGroup(write ? settings::Direction::Write : settings::Direction::Read,
                                 *key, group, firstIndex, cubeSettings);
     if (!write && Process().runMode != RunMode::Settings) {
-        // The picture and music lists are built here from the list subkeys
-        // once the picture loading pipeline exists.
+        BuildRunLists(key->Store(), settings::SettingsKeyPath());
     }
+}
+
+void CubeSaverApp::BuildRunLists(settings::RegistryStore* store,
+                                 const std::string& settingsKeyPath) {
+    std::vector<std::string> storedPictures;
+    std::vector<std::string> storedMusic;
+    if (store != nullptr) {
+        storedPictures = lists::LoadListForRun(*store, settings::RegistryRoot::CurrentUser,
+                                               lists::PictureListKeyPath(settingsKeyPath));
+        storedMusic = lists::LoadListForRun(*store, settings::RegistryRoot::CurrentUser,
+                                            lists::MusicListKeyPath(settingsKeyPath));
+    }
+    scene::BuildPictureList(storedPictures, SystemDirectoryLister(), scene::SystemFolderLocator(),
+                            pictureList);
+    scene::BuildMusicList(storedMusic, SystemDirectoryLister(), musicList);
 }
 
 void CubeSaverApp::SetDefaults(WindowHandle, int page) {
