@@ -34,13 +34,17 @@ function(velmora_gui_program target)
   target_link_options(${target} PRIVATE -mwindows -s)
 endfunction()
 
-# The packed resources of the render engine, compiled into a program by adding
-# this .rc file to its sources. windres reads the files it names relative to
-# the resources folder, and the program is rebuilt when one of them changes.
+# The packed resources of the render engine, compiled into a program's
+# module resources. windres reads the files the .rc names from the resources
+# folder; the program is rebuilt when one of them changes.
 set(VELMORA_PACKED_RESOURCES_RC ${PROJECT_SOURCE_DIR}/resources/packed_resources.rc)
 if(WIN32)
-  file(GLOB velmora_packed_files CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/resources/packed/*)
-  set_source_files_properties(${VELMORA_PACKED_RESOURCES_RC} PROPERTIES
-    OBJECT_DEPENDS "${velmora_packed_files}")
   set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${PROJECT_SOURCE_DIR}/resources")
 endif()
+
+function(velmora_add_packed_resources target)
+  file(GLOB packed_files CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/resources/packed/*)
+  target_sources(${target} PRIVATE ${VELMORA_PACKED_RESOURCES_RC})
+  set_source_files_properties(${VELMORA_PACKED_RESOURCES_RC} TARGET_DIRECTORY ${target}
+                              PROPERTIES OBJECT_DEPENDS "${packed_files}")
+endfunction()

@@ -182,17 +182,18 @@ void BuildChamferBox(engine::Mesh& mesh) {
         }
     }
 
-    // Two triangles per lattice cell of each side, wound counter-clockwise
-    // seen from outside.
+    // Two triangles per lattice cell of each side, wound clockwise seen from
+    // outside like the cube's faces: the scene culls front faces, so the side
+    // nearer the viewer is the one drawn.
     std::vector<std::uint32_t> indices;
     auto quad = [&](std::array<int, 3> a, std::array<int, 3> b, std::array<int, 3> c,
                     std::array<int, 3> d, bool flip) {
         const std::uint32_t va = vertexOf.at(a), vb = vertexOf.at(b), vc = vertexOf.at(c),
                             vd = vertexOf.at(d);
         if (flip) {
-            indices.insert(indices.end(), {va, vc, vb, va, vd, vc});
-        } else {
             indices.insert(indices.end(), {va, vb, vc, va, vc, vd});
+        } else {
+            indices.insert(indices.end(), {va, vc, vb, va, vd, vc});
         }
     };
     for (int side = 0; side < 2; ++side) {

@@ -39,6 +39,26 @@ TEST(BuiltInMeshes, TheFirstFaceReadsAsTwoTriangles) {
     EXPECT_FLOAT_EQ(face.TexCoords()[2], 0.999f);
 }
 
+TEST(BuiltInMeshes, FacesAreWoundClockwiseSeenFromOutside) {
+    for (int f = 0; f < 6; ++f) {
+        Mesh face;
+        ASSERT_EQ(face.LoadFromResource(("PCUBE" + std::to_string(f) + ".MSH").c_str()), S_OK);
+        const auto& p = face.Positions();
+        for (int t = 0; t < 2; ++t) {
+            const std::uint32_t* i = &face.Indices()[3 * t];
+            const float a[3] = {p[3 * i[1]] - p[3 * i[0]], p[3 * i[1] + 1] - p[3 * i[0] + 1],
+                                p[3 * i[1] + 2] - p[3 * i[0] + 2]};
+            const float b[3] = {p[3 * i[2]] - p[3 * i[0]], p[3 * i[2] + 1] - p[3 * i[0] + 1],
+                                p[3 * i[2] + 2] - p[3 * i[0] + 2]};
+            const float n[3] = {a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2],
+                                a[0] * b[1] - a[1] * b[0]};
+            const float outward =
+                n[0] * face.Normals()[0] + n[1] * face.Normals()[1] + n[2] * face.Normals()[2];
+            EXPECT_LT(outward, 0.0f) << f;
+        }
+    }
+}
+
 TEST(BuiltInMeshes, TheSixFacesCloseACubeWithTheirNamesAndNormals) {
     const char* names[6] = {"Box01", "Mesh01", "Mesh02", "Mesh03", "Mesh04", "Mesh05"};
     const float normals[6][3] = {{0, -1, 0}, {0, 0, -1}, {-1, 0, 0},
@@ -104,7 +124,9 @@ TEST(BuiltInMeshes, TheGlassCaseIsAClosedChamferedBox) {
     }
     EXPECT_EQ(edges.size(), 492u * 3);
 
-    // Bounds ±5, triangles facing outwards, unit normals pointing away.
+    // Bounds ±5; triangles wound like the cube's faces (clockwise seen from
+    // outside, so their winding normal points in); unit vertex normals
+    // pointing away for the sphere map.
     const auto& p = box.Positions();
     float extreme = 0;
     for (std::size_t i = 0; i < 744; ++i) {
@@ -119,7 +141,7 @@ TEST(BuiltInMeshes, TheGlassCaseIsAClosedChamferedBox) {
             }
         }
         const float* n = &box.FaceNormals()[3 * t];
-        ASSERT_GT(n[0] * centre[0] + n[1] * centre[1] + n[2] * centre[2], 0.0f) << t;
+        ASSERT_LT(n[0] * centre[0] + n[1] * centre[1] + n[2] * centre[2], 0.0f) << t;
     }
     for (std::size_t v = 0; v < 248; ++v) {
         const float* n = &box.Normals()[3 * v];

@@ -1,0 +1,66 @@
+// The cube scene on the GL device: start, one frame (update, background,
+// cube, glass, overlays, present) and the end of a run.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "base/random.h"
+#include "base/status.h"
+#include "engine/gl_device.h"
+#include "scene/cube_scene.h"
+#include "scene/scene_update.h"
+#include "settings/cube_settings.h"
+
+namespace velmora::scene {
+
+struct OverlaySwitches {
+    bool pictureNames = false;
+    bool frameRate = false;
+    bool dateTime = false;
+};
+
+class CubeSceneRunner : public SceneServices {
+public:
+    CubeSceneRunner(engine::GlDevice& device, RandomGenerator& random);
+    ~CubeSceneRunner() override;
+
+    // Attaches the device to window and builds the scene; the loader starts.
+    HRESULT Start(void* window, const settings::CubeSettings& settings,
+                  const OverlaySwitches& overlays, std::vector<std::string> pictures, bool preview);
+    // One frame of dt seconds; nowMilliseconds is the frame clock's reading.
+    HRESULT Frame(float dt, double nowMilliseconds);
+    // Stops the loader, frees every texture and mesh, releases the context.
+    HRESULT Finish();
+
+    // "A" and "S"; true when the key was one of them.
+    bool HandleKey(unsigned virtualKey);
+
+    CubeScene& Scene() { return scene_; }
+    Texture* FontTexture() { return font_.get(); }
+
+    void SetLoaderPriority(ThreadPriority priority) override;
+    void UploadPendingPicture(Texture* faceTexture, Texture* pending) override;
+
+private:
+    void DrawBackground();
+    void DrawCube();
+    void DrawGlass();
+    void DrawOverlays(double nowMilliseconds);
+    void BindFont();
+
+    engine::GlDevice& device_;
+    RandomGenerator& random_;
+    CubeScene scene_;
+    std::unique_ptr<Texture> font_;
+    OverlaySwitches overlays_;
+    float clearColour_[3] = {0, 0, 0};
+    bool started_ = false;
+    // Frame-rate overlay counters.
+    int framesCounted_ = 0;
+    int framesShown_ = 0;
+    double resetTime_ = -1;
+};
+
+}  // namespace velmora::scene

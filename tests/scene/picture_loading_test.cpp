@@ -1,0 +1,116 @@
+#include "scene/picture_loading.h"
+
+#include <gtest/gtest.h>
+#include <png.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+#include "base/platform.h"
+#include "scene/scene_meshes.h"
+#include "tests/picture/picture_samples.h"
+
+namespace velmora::scene {
+namespace {
+
+using picture::testing::TempFile;
+
+TEST(PictureLoading, TheLoaderKeepsExactlyOnePictureAhead) {
+    CubeScene scene;
+    std::atomic<int> loads{0};
+    ASSERT_TRUE(StartLoader(scene, [&](Texture* texture) {
+        texture->SetName(std::to_string(++loads).c_str());
+        return S_OK;
+    }));
+    while (scene.ready.load() == 0) {
+        platform::SleepMilliseconds(1);
+    }
+    EXPECT_EQ(scene.loaderState.load(), kLoaderLoaded);
+    platform::SleepMilliseconds(100);
+    EXPECT_EQ(loads.load(), 1);  // waits for the cube to reach the new face
+
+    // The main thread takes the picture and the turn ends.
+    auto taken = std::move(scene.pendingTexture);
+    EXPECT_STREQ(taken->Name(), "1");
+    scene.pendingTexture = std::make_unique<Texture>();
+    scene.ready.store(0);
+    platform::SleepMilliseconds(50);
+    EXPECT_EQ(loads.load(), 1);
+    scene.faceReached.store(1);
+    while (scene.ready.load() == 0) {
+        platform::SleepMilliseconds(1);
+    }
+    EXPECT_EQ(loads.load(), 2);
+    EXPECT_STREQ(scene.pendingTexture->Name(), "2");
+
+    StopLoader(scene);
+    EXPECT_FALSE(scene.loaderRunning.load());
+    EXPECT_TRUE(scene.loaderThread.WaitForEnd(0));
+}
+
+TEST(PictureLoading, PicturesAreDecodedToTheSizeLimitAndFailuresShowTheDefault) {
+    RandomGenerator random(3);
+    picture::testing::Bytes rgb(40 * 20 * 3, 90);
+    TempFile good("good.png", picture::testing::EncodePng(40, 20, PNG_COLOR_TYPE_RGB, 8, rgb));
+    TempFile bad("bad.jpg", picture::testing::Bytes{'n', 'o', 't'});
+    CubeScene scene;
+    scene.textureSizeLimit = 64;
+    scene.keepAspect = 1;
+    scene.fillColour[0] = 7;
+    scene.pictureList = {good.Path(), bad.Path()};
+
+    Texture texture;
+    ASSERT_EQ(LoadNextPicture(scene, &texture, false, random), S_OK);
+    EXPECT_EQ(texture.Width(), 64);
+    EXPECT_EQ(texture.Height(), 64);
+    EXPECT_STREQ(texture.Name(), good.Path().c_str());
+    EXPECT_EQ(texture.Pixels()[0], 7);  // the letterbox border
+
+    ASSERT_EQ(LoadNextPicture(scene, &texture, false, random), S_OK);
+    EXPECT_STREQ(texture.Name(), "No picture");
+    EXPECT_EQ(texture.Width(), 64);
+
+    ASSERT_EQ(LoadNextPicture(scene, &texture, true, random), S_OK);  // background: first
+    EXPECT_STREQ(texture.Name(), good.Path().c_str());
+    EXPECT_EQ(LoadNextPicture(scene, nullptr, false, random), E_POINTER);
+
+    CubeScene empty;
+    ASSERT_EQ(LoadNextPicture(empty, &texture, false, random), S_OK);
+    EXPECT_STREQ(texture.Name(), "No picture");
+    EXPECT_EQ(texture.Width(), 512);
+}
+
+TEST(SceneMeshes, StarsBackgroundQuadAndPictureNames) {
+    RandomGenerator a(5);
+    RandomGenerator b(5);
+    engine::Mesh stars;
+    engine::Mesh again;
+    BuildStarMesh(stars, 1000, a);
+    BuildStarMesh(again, 1000, b);
+    EXPECT_EQ(stars.Kind(), engine::PrimitiveKind::Points);
+    ASSERT_EQ(stars.Indices().Count(), 1000u);
+    ASSERT_EQ(stars.Colours().Count(), 3000u);
+    for (std::size_t i = 0; i < 3000; ++i) {
+        ASSERT_EQ(stars.Positions()[i], again.Positions()[i]);
+        ASSERT_GE(stars.Colours()[i], 0.0f);
+        ASSERT_LE(stars.Colours()[i], 1.0f);
+    }
+    EXPECT_LE(stars.Positions()[0], 180.0f);
+    EXPECT_EQ(stars.Positions()[2], 0.0f);
+
+    engine::Mesh quad;
+    BuildBackgroundQuad(quad);
+    EXPECT_EQ(quad.Kind(), engine::PrimitiveKind::Quads);
+    EXPECT_FLOAT_EQ(quad.Positions()[6], 180.0f);
+    EXPECT_FLOAT_EQ(quad.Positions()[7], 120.0f);
+    EXPECT_FLOAT_EQ(quad.TexCoords()[4], 1.0f);
+
+    EXPECT_EQ(ReducedPictureName("C:\\Photos\\Summer.2004.jpg"), "Summer.2004");
+    EXPECT_EQ(ReducedPictureName("C:\\Photos\\noextension"), "noextension");
+    EXPECT_EQ(ReducedPictureName("No picture"), "No picture");
+    EXPECT_EQ(ReducedPictureName(std::string(400, 'x').c_str()).size(), 260u);
+}
+
+}  // namespace
+}  // namespace velmora::scene
