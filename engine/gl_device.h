@@ -36,6 +36,8 @@ public:
     // (1 when nothing was attached).
     HRESULT Attach(void* window);
     bool IsAttached() const { return window_ != nullptr; }
+    // Sets the viewport to the attached window's whole client area.
+    HRESULT FitViewportToWindow();
 
     HRESULT SetViewport(int x, int y, int width, int height);
     HRESULT Clear(bool colour, bool depth);

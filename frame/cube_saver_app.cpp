@@ -1,6 +1,7 @@
 #include "frame/cube_saver_app.h"
 
 #include "base/directory_listing.h"
+#include "base/platform.h"
 #include "frame/run_mode.h"
 #include "lists/list_storage.h"
 #include "lists/list_texts.h"
@@ -8,6 +9,57 @@
 #include "settings/settings_storage.h"
 
 namespace velmora {
+
+namespace {
+
+constexpr unsigned kKeyDown = 0x0100;  // WM_KEYDOWN
+
+}  // namespace
+
+CubeSaverApp::CubeSaverApp() : scene(device, ProcessRandom()) {}
+
+CubeSaverApp::~CubeSaverApp() {
+    scene.Finish();
+}
+
+Status CubeSaverApp::Start(WindowHandle window, DeviceContextHandle) {
+    SeedProcessRandomOnce();
+    scene::OverlaySwitches overlays;
+    overlays.pictureNames = cubeSettings.ShowPictureNames == 1;
+    overlays.frameRate = saverSettings.ShowFrameRate == 1;
+    overlays.dateTime = saverSettings.ShowDateTime == 1;
+    return scene.Start(window, cubeSettings, overlays, pictureList,
+                       Process().runMode == RunMode::Preview);
+}
+
+Status CubeSaverApp::Frame(WindowHandle, DeviceContextHandle) {
+    const double now = clock.NowMilliseconds();
+    if (lastFrameTime < 0) {
+        lastFrameTime = now;
+    }
+    const double dt = (now - lastFrameTime) * 0.001;
+    if (saverSettings.LessProcessor == 1 && dt < 0.01) {
+        platform::SleepMilliseconds(1);
+        return S_OK;
+    }
+    lastFrameTime = clock.NowMilliseconds();
+    return scene.Frame(static_cast<float>(dt), lastFrameTime);
+}
+
+Status CubeSaverApp::Finish(WindowHandle, DeviceContextHandle) {
+    return scene.Finish();
+}
+
+void CubeSaverApp::ResizeViewport(WindowHandle) {
+    device.FitViewportToWindow();
+}
+
+int CubeSaverApp::MessageHook(WindowHandle, unsigned message, MessageParam wParam, MessageLParam) {
+    if (message == kKeyDown && scene.HandleKey(static_cast<unsigned>(wParam))) {
+        return 1;
+    }
+    return 0;
+}
 
 void CubeSaverApp::TransferSettings(WindowHandle, bool write, settings::RegistryKey* key, int group,
                                     int firstIndex) {

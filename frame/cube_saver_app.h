@@ -1,26 +1,39 @@
-// The cube saver: the application object of this program. It adds the cube
-// group of the settings record to the general frame; the render device, the
-// scene, the font and the music player join it as they are built.
+// The cube saver: the application object of this program. It adds to the
+// general frame the cube group of the settings record, the render device,
+// the scene with its picture list and the font; the music player joins it
+// with its own work.
 #pragma once
 
 #include <string>
 #include <vector>
 
+#include "base/random.h"
+#include "base/saver_clock.h"
+#include "engine/gl_device.h"
 #include "frame/saver_app.h"
+#include "scene/cube_scene_runner.h"
 #include "settings/cube_settings.h"
 
 namespace velmora {
 
 class CubeSaverApp : public SaverApp {
 public:
-    CubeSaverApp() = default;
-    ~CubeSaverApp() override = default;
+    CubeSaverApp();
+    // The scene ends (loader stopped, textures freed) before the device goes.
+    ~CubeSaverApp() override;
 
     // Moves the cube group; a read outside the settings dialog also builds the
     // picture and music lists.
     void TransferSettings(WindowHandle window, bool write, settings::RegistryKey* key, int group,
                           int firstIndex) override;
+    Status Start(WindowHandle window, DeviceContextHandle dc) override;
+    Status Frame(WindowHandle window, DeviceContextHandle dc) override;
+    Status Finish(WindowHandle window, DeviceContextHandle dc) override;
     void SetDefaults(WindowHandle window, int page) override;
+    void ResizeViewport(WindowHandle window) override;
+    // "A" and "S" are the scene's keys and do not end the saver.
+    int MessageHook(WindowHandle window, unsigned message, MessageParam wParam,
+                    MessageLParam lParam) override;
 
     // Builds both lists of a run from the lists stored below settingsKeyPath,
     // with the system's folders. Without a store (the settings key could not
@@ -32,6 +45,13 @@ public:
     // Full paths of the run's pictures and songs.
     std::vector<std::string> pictureList;
     std::vector<std::string> musicList;
+
+    engine::GlDevice device;
+    scene::CubeSceneRunner scene;
+
+    // The frame clock: the last frame's reading, taken at the first frame.
+    SaverClock clock;
+    double lastFrameTime = -1;
 };
 
 }  // namespace velmora

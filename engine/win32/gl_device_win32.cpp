@@ -59,6 +59,15 @@ HRESULT GlDevice::Attach(void* window) {
     return S_OK;
 }
 
+HRESULT GlDevice::FitViewportToWindow() {
+    if (!IsAttached()) {
+        return E_FAIL;
+    }
+    RECT client{};
+    GetClientRect(static_cast<HWND>(window_), &client);
+    return SetViewport(0, 0, client.right - client.left, client.bottom - client.top);
+}
+
 HRESULT GlDevice::Present() {
     wglSwapLayerBuffers(static_cast<HDC>(deviceContext_), WGL_SWAP_MAIN_PLANE);
     return S_OK;

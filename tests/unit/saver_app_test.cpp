@@ -52,3 +52,23 @@ TEST(RunMode, ValuesAndProcessDefaults) {
 
 }  // namespace
 }  // namespace velmora
+
+namespace velmora {
+namespace {
+
+TEST(CubeSaverAppKeys, AAndSBelongToTheSceneAndOtherKeysEndTheSaver) {
+    CubeSaverApp app;
+    constexpr unsigned kKeyDown = 0x0100;
+    constexpr unsigned kKeyUp = 0x0101;
+    app.scene.Scene().timer = 0.3f;  // a turn is running
+    EXPECT_EQ(app.MessageHook(nullptr, kKeyDown, 'A', 0), 1);
+    EXPECT_EQ(app.scene.Scene().timer, 0.0f);
+    EXPECT_EQ(app.MessageHook(nullptr, kKeyDown, 'S', 0), 1);
+    EXPECT_FLOAT_EQ(app.scene.Scene().spinSlowdown.x, 2.0f);
+    EXPECT_EQ(app.MessageHook(nullptr, kKeyDown, 'B', 0), 0);
+    EXPECT_EQ(app.MessageHook(nullptr, kKeyDown, 0x1B, 0), 0);
+    EXPECT_EQ(app.MessageHook(nullptr, kKeyUp, 'A', 0), 0);
+}
+
+}  // namespace
+}  // namespace velmora

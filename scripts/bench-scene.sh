@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# The cube scene under Wine while the loader decodes a 24-megapixel JPEG:
+# the longest frame during decoding and the wait from a turn's end to the
+# next picture. Runs on a private Xvfb display and Wine prefix.
+set -euo pipefail
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+top="$(dirname "$here")"
+cd "$top"
+source "$here/lib/wine_env.sh"
+
+"$here/setup.sh"
+dpkg-query -W -f='${Status}' libjpeg-turbo-progs 2>/dev/null | grep -q "install ok installed" ||
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends libjpeg-turbo-progs >/dev/null
+cmake --preset native >/dev/null
+cmake --build --preset native --target bench_sample >/dev/null
+cmake --preset windows >/dev/null
+cmake --build --preset windows --target scene_bench >/dev/null
+
+work="$top/build/bench"
+mkdir -p "$work"
+if [ ! -f "$work/photo24.jpg" ]; then
+  "$top/build/native/tools/bench_sample" 6000 4000 "$work/photo24.ppm"
+  cjpeg -quality 90 "$work/photo24.ppm" >"$work/photo24.jpg"
+  rm -f "$work/photo24.ppm"
+fi
+
+prefix="$top/build/windows/wineprefix"
+velmora_start_xvfb 1024x768x24
+trap 'velmora_stop_wineserver "$prefix"; velmora_stop_xvfb' EXIT
+velmora_init_wineprefix "$prefix" "$VELMORA_XVFB_DISPLAY"
+velmora_wine_env
+WINEPREFIX="$prefix" DISPLAY="$VELMORA_XVFB_DISPLAY" \
+  wine "$top/build/windows/bin/scene_bench.exe" "Z:${work//\//\\}\\photo24.jpg" "${BENCH_SECONDS:-12}"
