@@ -64,12 +64,19 @@ int CubeSaverApp::MessageHook(WindowHandle, unsigned message, MessageParam wPara
 void CubeSaverApp::TransferSettings(WindowHandle, bool write, settings::RegistryKey* key, int group,
                                     int firstIndex) {
     if (key == nullptr) {
+        // The settings key could not be opened: no stored lists, so the
+        // pictures come from the user's folders.
+        if (!write && Process().runMode != RunMode::Settings) {
+            BuildRunLists(nullptr,
+                          settingsKeyPath.empty() ? settings::SettingsKeyPath() : settingsKeyPath);
+        }
         return;
     }
     settings::TransferCubeGroup(write ? settings::Direction::Write : settings::Direction::Read,
                                 *key, group, firstIndex, cubeSettings);
     if (!write && Process().runMode != RunMode::Settings) {
-        BuildRunLists(key->Store(), settings::SettingsKeyPath());
+        BuildRunLists(key->Store(),
+                      settingsKeyPath.empty() ? settings::SettingsKeyPath() : settingsKeyPath);
     }
 }
 

@@ -11,6 +11,16 @@ inline constexpr auto kWindowTitle = EncodeText("Velmora Cube Saver");
 inline constexpr auto kPreviewTitle = EncodeText("Velmora Cube Saver Preview");
 inline constexpr auto kVersionFormat = EncodeText("%.1f");
 
+inline constexpr auto kRegisterFailedText =
+    EncodeText("The screen saver could not register its window class.");
+inline constexpr auto kRegisterFailedCaption = EncodeText("Velmora Cube Saver");
+inline constexpr auto kCreateFailedText =
+    EncodeText("The screen saver window could not be created.");
+inline constexpr auto kCreateFailedCaption = EncodeText("Velmora Cube Saver");
+inline constexpr auto kModeSwitchFailedText = EncodeText(
+    "The screen saver could not switch to the resolution chosen in its settings, so it will not "
+    "start. Choose another resolution, or turn off the different resolution.");
+
 inline constexpr auto kPasswordChangeLibrary = EncodeText("mpr.dll");
 inline constexpr auto kPasswordChangeEntry = EncodeText("PwdChangePasswordA");
 inline constexpr auto kPasswordProvider = EncodeText("SCRSAVE");

@@ -57,16 +57,17 @@ std::string SaverApp::VersionText() {
     return text;
 }
 
-void SaverApp::LoadSettings(settings::RegistryStore& store, WindowHandle window) {
-    LoadSettings(store, window, settings::SettingsKeyPath());
+bool SaverApp::LoadSettings(settings::RegistryStore& store, WindowHandle window) {
+    return LoadSettings(store, window, settings::SettingsKeyPath());
 }
 
-void SaverApp::LoadSettings(settings::RegistryStore& store, WindowHandle window,
+bool SaverApp::LoadSettings(settings::RegistryStore& store, WindowHandle window,
                             const std::string& keyPath) {
-    settings::LoadSettings(store, keyPath, saverSettings,
-                           [&](settings::RegistryKey& key, int group, int firstIndex) {
-                               TransferSettings(window, false, &key, group, firstIndex);
-                           });
+    settingsKeyPath = keyPath;
+    return settings::LoadSettings(store, keyPath, saverSettings,
+                                  [&](settings::RegistryKey& key, int group, int firstIndex) {
+                                      TransferSettings(window, false, &key, group, firstIndex);
+                                  });
 }
 
 bool SaverApp::SaveSettings(settings::RegistryStore& store, WindowHandle window) {

@@ -49,15 +49,18 @@ public:
 
     // Reads both groups from the settings key (the program's own unless a
     // path is given), creating the key when it is missing; what cannot be
-    // read keeps its current value.
-    void LoadSettings(settings::RegistryStore& store, WindowHandle window);
-    void LoadSettings(settings::RegistryStore& store, WindowHandle window,
+    // read keeps its current value. False when the key cannot be opened.
+    bool LoadSettings(settings::RegistryStore& store, WindowHandle window);
+    bool LoadSettings(settings::RegistryStore& store, WindowHandle window,
                       const std::string& keyPath);
     // Writes both groups; false, with nothing written, when the key cannot be
     // opened.
     bool SaveSettings(settings::RegistryStore& store, WindowHandle window);
     bool SaveSettings(settings::RegistryStore& store, WindowHandle window,
                       const std::string& keyPath);
+
+    // The key the settings were last read from; the run's lists lie below it.
+    std::string settingsKeyPath;
 
     // While set, frames are not drawn and the loop only waits for messages.
     std::uint8_t notStarted = 1;

@@ -170,17 +170,18 @@ void TransferCubeGroup(Direction direction, const RegistryKey& key, int group, i
     transfer(ci::ShuffleMusic, IntegerTarget(c.ShuffleMusic));
 }
 
-void LoadSettings(RegistryStore& store, const std::string& keyPath, SaverSettings& settings,
+bool LoadSettings(RegistryStore& store, const std::string& keyPath, SaverSettings& settings,
                   const GroupTransfer& readGroup) {
     RegistryKey key;
     if (key.Create(store, RegistryRoot::CurrentUser, keyPath,
                    registry_access::Read | registry_access::Write) != error::Success) {
-        return;
+        return false;
     }
     TransferSaverGroup(Direction::Read, key, settings);
     if (readGroup) {
         readGroup(key, kSaverGroup, kCubeFirstIndex);
     }
+    return true;
 }
 
 bool SaveSettings(RegistryStore& store, const std::string& keyPath, SaverSettings& settings,

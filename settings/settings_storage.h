@@ -76,8 +76,9 @@ using GroupTransfer = std::function<void(RegistryKey& key, int group, int firstI
 
 // Opens the settings key for reading and writing, creating it when missing,
 // and reads the saver group and then the derived group. When the key cannot
-// be opened nothing is read and the record keeps what it holds.
-void LoadSettings(RegistryStore& store, const std::string& keyPath, SaverSettings& settings,
+// be opened nothing is read, the record keeps what it holds, and the result
+// is false.
+bool LoadSettings(RegistryStore& store, const std::string& keyPath, SaverSettings& settings,
                   const GroupTransfer& readGroup);
 
 // Writes the saver group and then the derived group; false, with nothing

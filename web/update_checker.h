@@ -3,6 +3,8 @@
 // the timer handling and the document reader come with the update check.
 #pragma once
 
+#include <cstdint>
+
 namespace velmora {
 
 class UpdateChecker {
@@ -14,6 +16,13 @@ public:
 
     // Stops whatever the checker still has running; safe to call twice.
     void CleanUp() {}
+
+    // A full-screen run arms the check right after showing its window; the
+    // request, its timer and this message handling come with the update
+    // check itself. Until then both do nothing.
+    void Arm(void* /*window*/, bool /*downloadAllowed*/) {}
+    void HandleMessage(void* /*window*/, unsigned /*message*/, std::uintptr_t /*wParam*/,
+                       std::intptr_t /*lParam*/) {}
 };
 
 }  // namespace velmora

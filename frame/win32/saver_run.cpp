@@ -1,9 +1,178 @@
 #include "frame/win32/saver_run.h"
 
+#include <string>
+
+#include "base/saver_clock.h"
+#include "frame/frame_texts.h"
+#include "frame/run_mode.h"
+#include "frame/saver_app.h"
+#include "frame/win32/display_mode.h"
+#include "settings/cube_settings.h"
+#include "settings/settings_storage.h"
+#include "settings/win32/win32_registry_store.h"
+
 namespace velmora {
 
-// The saver window, its message loop and exit rules come with the saver run;
-// until then both run modes end at once.
-void RunSaver(SaverApp&, HWND, int) {}
+namespace {
+
+constexpr int kIconResource = 100;
+
+// Ends a run: the device context back, the system's saver flag cleared and
+// the display mode restored.
+void RestoreSystem(HWND window, HDC dc, bool fullScreen, bool switchedMode) {
+    if (dc != nullptr) {
+        ReleaseDC(window, dc);
+    }
+    if (fullScreen) {
+        SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, FALSE, nullptr, 0);
+        if (switchedMode) {
+            SwitchDisplayMode(0, 0, 0, 0);
+        }
+    }
+}
+
+}  // namespace
+
+void RunSaver(SaverApp& app, HWND previewParent, int showCommand) {
+    RunSaver(app, previewParent, showCommand, SaverRunOptions{});
+}
+
+void RunSaver(SaverApp& app, HWND previewParent, int showCommand, const SaverRunOptions& options) {
+    const bool preview = Process().runMode == RunMode::Preview;
+    const std::string className = DecodeText(texts::kWindowClass);
+    const std::string title = DecodeText(texts::kWindowTitle);
+
+    app.SetDefaults(nullptr, 0);
+    const std::string keyPath =
+        options.settingsKeyPath.empty() ? settings::SettingsKeyPath() : options.settingsKeyPath;
+    if (!app.LoadSettings(settings::SystemRegistry(), nullptr, keyPath)) {
+        // No key: defaults, and lists from the user's folders.
+        app.TransferSettings(nullptr, false, nullptr, settings::kSaverGroup,
+                             settings::kCubeFirstIndex);
+    }
+    SaverClock clock;
+    const double startTime = clock.NowMilliseconds();
+    app.BeforeWindow();
+
+    SaverWindowState& state = WindowState();
+    state = SaverWindowState{};
+    state.app = &app;
+    state.fullScreen = !preview;
+    state.options = options;
+
+    HINSTANCE instance = static_cast<HINSTANCE>(Process().instance);
+    if (instance == nullptr) {
+        instance = GetModuleHandleA(nullptr);
+    }
+    WNDCLASSA wc{};
+    wc.style = CS_OWNDC | CS_HREDRAW | CS_VREDRAW;
+    wc.lpfnWndProc = SaverWindowProc;
+    wc.hInstance = instance;
+    wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(kIconResource));
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    wc.lpszClassName = className.c_str();
+
+    HWND parent = nullptr;
+    int x = 0, y = 0, width = 0, height = 0;
+    DWORD style = 0;
+    DWORD exStyle = 0;
+    std::string windowTitle = title;
+    bool switchedMode = false;
+    if (preview) {
+        if (previewParent == nullptr || !IsWindow(previewParent)) {
+            state = SaverWindowState{};
+            return;
+        }
+        RECT client{};
+        GetClientRect(previewParent, &client);
+        parent = previewParent;
+        width = client.right - client.left;
+        height = client.bottom - client.top;
+        style = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN;
+        windowTitle = DecodeText(texts::kPreviewTitle);
+    } else {
+        HWND running = FindWindowA(className.c_str(), title.c_str());
+        if (running != nullptr && IsWindow(running)) {
+            SetForegroundWindow(running);
+            state = SaverWindowState{};
+            return;
+        }
+        width = GetSystemMetrics(SM_CXSCREEN);
+        height = GetSystemMetrics(SM_CYSCREEN);
+        style = WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+        exStyle = WS_EX_TOPMOST;
+    }
+
+    if (RegisterClassA(&wc) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
+        MessageBoxA(nullptr, DecodeText(texts::kRegisterFailedText).c_str(),
+                    DecodeText(texts::kRegisterFailedCaption).c_str(), MB_ICONWARNING);
+        state = SaverWindowState{};
+        return;
+    }
+
+    if (!preview && app.saverSettings.UseOtherResolution == 1) {
+        if (!SwitchDisplayMode(app.saverSettings.ScreenWidth, app.saverSettings.ScreenHeight,
+                               app.saverSettings.ColorDepth, app.saverSettings.RefreshRate)) {
+            MessageBoxA(previewParent, DecodeText(texts::kModeSwitchFailedText).c_str(),
+                        title.c_str(), MB_ICONWARNING);
+            UnregisterClassA(className.c_str(), instance);
+            state = SaverWindowState{};
+            return;
+        }
+        switchedMode = true;
+        width = app.saverSettings.ScreenWidth;
+        height = app.saverSettings.ScreenHeight;
+    }
+
+    app.paused = 1;
+    HWND window = CreateWindowExA(exStyle, className.c_str(), windowTitle.c_str(), style, x, y,
+                                  width, height, parent, nullptr, instance, nullptr);
+    if (window == nullptr) {
+        MessageBoxA(nullptr, DecodeText(texts::kCreateFailedText).c_str(),
+                    DecodeText(texts::kCreateFailedCaption).c_str(), MB_ICONWARNING);
+        RestoreSystem(nullptr, nullptr, false, false);
+        if (switchedMode) {
+            SwitchDisplayMode(0, 0, 0, 0);
+        }
+        UnregisterClassA(className.c_str(), instance);
+        state = SaverWindowState{};
+        return;
+    }
+    Process().saverWindow = window;
+    if (!preview) {
+        SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, TRUE, nullptr, 0);
+    }
+
+    HDC dc = GetDC(window);
+    if (FAILED(app.Start(window, dc))) {
+        RestoreSystem(window, dc, !preview, switchedMode);
+        DestroyWindow(window);
+    } else {
+        app.notStarted = 0;
+        if (!preview) {
+            SetForegroundWindow(window);
+        }
+        ShowWindow(window, showCommand);
+        if (!preview) {
+            app.updateChecker.Arm(window, app.saverSettings.DisableAutoUpdate != 1);
+        }
+        RunMessageLoop(app, window, dc);
+        app.Finish(window, dc);
+        RestoreSystem(window, dc, !preview, switchedMode);
+        if (IsWindow(window)) {
+            DestroyWindow(window);
+        }
+        const double seconds = (clock.NowMilliseconds() - startTime) * 0.001;
+        settings::AddTotalRunSeconds(settings::SystemRegistry(), keyPath,
+                                     static_cast<float>(seconds));
+    }
+    // A window destroyed after a failed start or frame leaves its WM_QUIT.
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+    Process().saverWindow = nullptr;
+    UnregisterClassA(className.c_str(), instance);
+    state = SaverWindowState{};
+}
 
 }  // namespace velmora

@@ -1,0 +1,199 @@
+#include "frame/win32/saver_window.h"
+
+#include <windowsx.h>
+
+#include "base/win32/library_entry.h"
+#include "frame/frame_texts.h"
+#include "frame/saver_app.h"
+
+namespace velmora {
+
+namespace {
+
+using VerifyEntry = BOOL(WINAPI*)(HWND owner);
+
+bool SystemIsNtFamily() {
+    OSVERSIONINFOA version{};
+    version.dwOSVersionInfoSize = sizeof version;
+    return !GetVersionExA(&version) || version.dwPlatformId == VER_PLATFORM_WIN32_NT;
+}
+
+bool NoPasswordDialog() {
+    return !WindowState().passwordDialog;
+}
+
+void OnClose(HWND window) {
+    SaverWindowState& state = WindowState();
+    if (!state.closeRequested || state.passwordDialog) {
+        return;
+    }
+    if (GetTickCount() - state.graceStart > kGracePeriodMs) {
+        state.passwordDialog = true;
+        SendMessageA(window, WM_SETCURSOR, 0, 0);
+        const bool accepted = VerifyPassword(window);
+        state.passwordDialog = false;
+        SendMessageA(window, WM_SETCURSOR, 0, 0);
+        if (accepted) {
+            DestroyWindow(window);
+        }
+        return;
+    }
+    DestroyWindow(window);
+}
+
+}  // namespace
+
+SaverWindowState& WindowState() {
+    static SaverWindowState state;
+    return state;
+}
+
+void RequestEnd(HWND window) {
+    WindowState().closeRequested = true;
+    PostMessageA(window, WM_CLOSE, 0, 0);
+}
+
+bool VerifyPassword(HWND owner) {
+    const SaverRunOptions& options = WindowState().options;
+    const bool nt = options.isNtFamily ? options.isNtFamily() : SystemIsNtFamily();
+    if (nt) {
+        return true;
+    }
+    const std::string name = options.passwordLibrary.empty()
+                                 ? DecodeText(texts::kPasswordVerifyLibrary)
+                                 : options.passwordLibrary;
+    HMODULE library = LoadLibraryA(name.c_str());
+    if (library == nullptr) {
+        return true;
+    }
+    const std::string entryName = DecodeText(texts::kPasswordVerifyEntry);
+    const auto entry = FindLibraryEntry<VerifyEntry>(library, entryName.c_str());
+    const bool accepted = entry == nullptr || entry(owner) != FALSE;
+    FreeLibrary(library);
+    return accepted;
+}
+
+LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    SaverWindowState& state = WindowState();
+    SaverApp* app = state.app;
+    if (app != nullptr && app->MessageHook(window, message, wParam, lParam) == 1) {
+        return 1;
+    }
+    if (app != nullptr) {
+        // The update checker sees every message once it is built; nothing yet.
+        app->updateChecker.HandleMessage(window, message, wParam, lParam);
+    }
+    const bool exitRules = state.fullScreen && NoPasswordDialog();
+    switch (message) {
+        case WM_CREATE:
+            state.graceStart = GetTickCount();
+            break;
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            break;
+        case WM_PAINT:
+            if (app == nullptr || app->notStarted != 0) {
+                return 0;
+            } else {
+                app->paused = 0;
+                HDC dc = GetDC(window);
+                app->Paint(window, dc);
+                ReleaseDC(window, dc);
+            }
+            break;
+        case WM_ACTIVATE:
+        case WM_ACTIVATEAPP:
+            if (exitRules && wParam == 0) {
+                RequestEnd(window);
+            }
+            break;
+        case WM_KEYDOWN:
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN:
+            if (exitRules) {
+                RequestEnd(window);
+            }
+            break;
+        case WM_MOUSEMOVE:
+            if (exitRules) {
+                const int x = GET_X_LPARAM(lParam);
+                const int y = GET_Y_LPARAM(lParam);
+                if (x != state.lastMouseX || y != state.lastMouseY) {
+                    state.lastMouseX = x;
+                    state.lastMouseY = y;
+                    if (++state.mouseMoves > 5) {
+                        if (app != nullptr) {
+                            app->paused = 0;
+                        }
+                        RequestEnd(window);
+                    }
+                }
+            }
+            break;
+        case WM_SETCURSOR:
+            if (exitRules) {
+                SetCursor(nullptr);
+                return TRUE;
+            }
+            break;
+        case WM_CLOSE:
+            if (state.fullScreen) {
+                OnClose(window);
+                return 0;
+            }
+            break;
+        case WM_SYSCOMMAND:
+            if (state.fullScreen) {
+                switch (wParam & 0xFFF0) {
+                    case SC_CLOSE:
+                    case SC_NEXTWINDOW:
+                    case SC_PREVWINDOW:
+                    case SC_SCREENSAVE:
+                        return 0;
+                    case SC_MONITORPOWER:
+                        if (app != nullptr) {
+                            if (lParam == 1 || lParam == 2) {
+                                app->paused = 1;
+                                app->OnDisplayPowerDown();
+                            } else {
+                                app->paused = 0;
+                            }
+                        }
+                        break;
+                    default:
+                        break;
+                }
+            }
+            break;
+        case WM_APP:
+            return VerifyPassword(window) ? 1 : 0;
+        default:
+            break;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+void RunMessageLoop(SaverApp& app, HWND window, HDC dc) {
+    for (;;) {
+        MSG msg;
+        if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                return;
+            }
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+            continue;
+        }
+        if ((app.paused != 0 && app.saverSettings.DisplayPowerDown == 1) || app.notStarted != 0) {
+            WaitMessage();
+            continue;
+        }
+        if (FAILED(app.Frame(window, dc))) {
+            return;
+        }
+        Sleep(0);
+    }
+}
+
+}  // namespace velmora

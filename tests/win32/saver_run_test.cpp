@@ -1,0 +1,400 @@
+// The saver run in this process, driven by messages from a second thread:
+// the exit rules, the preview, display power down, the frame pacing, the
+// Windows 9x password check and the running-time counter.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "frame/cube_saver_app.h"
+#include "frame/frame_texts.h"
+#include "frame/run_mode.h"
+#include "frame/win32/saver_run.h"
+#include "frame/win32/saver_window.h"
+#include "lists/list_storage.h"
+#include "lists/list_texts.h"
+#include "settings/win32/win32_registry_store.h"
+#include "tests/win32/process_runner.h"
+
+namespace velmora::testing {
+namespace {
+
+const char kScratchKey[] = "Software\\Quillfen Graphics\\VelmoraRunTest";
+
+class CountingApp : public SaverApp {
+public:
+    Status Start(WindowHandle, DeviceContextHandle) override {
+        started = true;
+        return S_OK;
+    }
+    Status Frame(WindowHandle, DeviceContextHandle) override {
+        ++frames;
+        Sleep(1);
+        return S_OK;
+    }
+    int MessageHook(WindowHandle, unsigned message, MessageParam wParam, MessageLParam) override {
+        return message == WM_KEYDOWN && (wParam == 'A' || wParam == 'S') ? 1 : 0;
+    }
+    void OnDisplayPowerDown() override { ++powerDowns; }
+
+    std::atomic<bool> started{false};
+    std::atomic<int> frames{0};
+    std::atomic<int> powerDowns{0};
+};
+
+HWND FindSaverWindow(bool preview) {
+    const std::string title =
+        preview ? DecodeText(texts::kPreviewTitle) : DecodeText(texts::kWindowTitle);
+    return FindWindowA(DecodeText(texts::kWindowClass).c_str(), title.c_str());
+}
+
+// Waits until the saver's window exists and has drawn a few frames. A
+// preview window is a child of parent.
+HWND WaitForSaver(CountingApp& app, bool preview = false, HWND parent = nullptr) {
+    for (int i = 0; i < 500; ++i) {
+        HWND window = preview ? FindWindowExA(parent, nullptr,
+                                              DecodeText(texts::kWindowClass).c_str(), nullptr)
+                              : FindSaverWindow(false);
+        if (window != nullptr && app.frames.load() > 3) {
+            return window;
+        }
+        Sleep(10);
+    }
+    return nullptr;
+}
+
+bool StillRunning(HWND window) {
+    Sleep(300);
+    return IsWindow(window) != FALSE;
+}
+
+class SaverRun : public ::testing::Test {
+protected:
+    void SetUp() override {
+        RegDeleteTreeA(HKEY_CURRENT_USER, kScratchKey);
+        Process().runMode = RunMode::FullScreen;
+        options_.settingsKeyPath = kScratchKey;
+        options_.isNtFamily = [] { return true; };
+    }
+    void TearDown() override {
+        RegDeleteTreeA(HKEY_CURRENT_USER, kScratchKey);
+        Process().runMode = RunMode::Settings;
+    }
+
+    // Runs the saver here while driver acts on its window from a thread. A
+    // run the driver could not end is stopped after a while, so a failing
+    // test does not hang.
+    void Run(SaverApp& app, const std::function<void()>& driver, HWND parent = nullptr) {
+        const DWORD mainThread = GetCurrentThreadId();
+        std::atomic<bool> ended{false};
+        std::thread thread([&] {
+            driver();
+            for (int i = 0; i < 1000 && !ended.load(); ++i) {
+                Sleep(10);
+            }
+            if (!ended.load()) {
+                ADD_FAILURE() << "the saver did not end";
+                PostThreadMessageA(mainThread, WM_QUIT, 0, 0);
+            }
+        });
+        RunSaver(app, parent, SW_SHOW, options_);
+        ended = true;
+        thread.join();
+    }
+
+    SaverRunOptions options_;
+};
+
+TEST_F(SaverRun, FiveMouseMovesDoNotEndItTheSixthDoes) {
+    CountingApp app;
+    bool aliveAfterFive = false;
+    int spontaneous = -1;
+    Run(app, [&] {
+        HWND window = WaitForSaver(app);
+        ASSERT_NE(window, nullptr);
+        Sleep(200);
+        spontaneous = WindowState().mouseMoves;
+        for (int i = spontaneous; i < 5; ++i) {
+            PostMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(100 + 10 * i, 50));
+            // The same place again is not a move.
+            PostMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(100 + 10 * i, 50));
+        }
+        aliveAfterFive = StillRunning(window);
+        PostMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(7, 7));
+    });
+    EXPECT_LE(spontaneous, 1);
+    EXPECT_TRUE(aliveAfterFive);
+    EXPECT_TRUE(app.started);
+}
+
+TEST_F(SaverRun, SceneKeysDoNotEndItOtherKeysButtonsAndDeactivationDo) {
+    for (const UINT ending :
+         {static_cast<UINT>(WM_KEYDOWN), static_cast<UINT>(WM_LBUTTONDOWN),
+          static_cast<UINT>(WM_RBUTTONDOWN), static_cast<UINT>(WM_ACTIVATEAPP)}) {
+        SCOPED_TRACE(ending);
+        CountingApp app;
+        bool aliveAfterSceneKeys = false;
+        Run(app, [&] {
+            HWND window = WaitForSaver(app);
+            ASSERT_NE(window, nullptr);
+            PostMessageA(window, WM_KEYDOWN, 'A', 0);
+            PostMessageA(window, WM_KEYDOWN, 'S', 0);
+            PostMessageA(window, WM_SYSCOMMAND, SC_SCREENSAVE, 0);
+            PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+            aliveAfterSceneKeys = StillRunning(window);
+            PostMessageA(window, ending, ending == WM_KEYDOWN ? 'B' : 0, 0);
+        });
+        EXPECT_TRUE(aliveAfterSceneKeys);
+    }
+}
+
+TEST_F(SaverRun, DisplayPowerDownStopsDrawingUntilTheNextPaint) {
+    CountingApp app;
+    int duringPause = -1;
+    int afterPaint = -1;
+    Run(app, [&] {
+        HWND window = WaitForSaver(app);
+        ASSERT_NE(window, nullptr);
+        PostMessageA(window, WM_SYSCOMMAND, SC_MONITORPOWER, 2);
+        Sleep(200);
+        const int before = app.frames.load();
+        Sleep(300);
+        duringPause = app.frames.load() - before;
+        InvalidateRect(window, nullptr, FALSE);
+        Sleep(300);
+        afterPaint = app.frames.load() - before - duringPause;
+        PostMessageA(window, WM_KEYDOWN, 'X', 0);
+    });
+    EXPECT_EQ(duringPause, 0);
+    EXPECT_GT(afterPaint, 5);
+    EXPECT_EQ(app.powerDowns.load(), 1);
+}
+
+TEST_F(SaverRun, InThePreviewNoInputEndsItButTheParentGoing) {
+    Process().runMode = RunMode::Preview;
+    static constexpr UINT kDestroyYourself = WM_USER + 7;
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = [](HWND window, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
+        if (message == kDestroyYourself) {
+            DestroyWindow(window);
+            return 0;
+        }
+        return DefWindowProcA(window, message, wParam, lParam);
+    };
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "VelmoraPreviewParent";
+    RegisterClassA(&wc);
+    HWND parent = CreateWindowExA(0, wc.lpszClassName, "parent", WS_POPUP | WS_VISIBLE, 0, 0, 152,
+                                  112, nullptr, nullptr, wc.hInstance, nullptr);
+    ASSERT_NE(parent, nullptr);
+    CountingApp app;
+    bool aliveAfterInput = false;
+    RECT child{};
+    Run(
+        app,
+        [&] {
+            HWND window = WaitForSaver(app, true, parent);
+            ASSERT_NE(window, nullptr);
+            GetClientRect(window, &child);
+            PostMessageA(window, WM_KEYDOWN, 'B', 0);
+            PostMessageA(window, WM_LBUTTONDOWN, 0, 0);
+            for (int i = 0; i < 10; ++i) {
+                PostMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(i * 9, i));
+            }
+            PostMessageA(window, WM_ACTIVATEAPP, 0, 0);
+            aliveAfterInput = StillRunning(window);
+            PostMessageA(parent, kDestroyYourself, 0, 0);
+        },
+        parent);
+    EXPECT_TRUE(aliveAfterInput);
+    EXPECT_EQ(child.right, 152);
+    EXPECT_EQ(child.bottom, 112);
+    UnregisterClassA(wc.lpszClassName, wc.hInstance);
+}
+
+TEST_F(SaverRun, APreviewWithoutAParentWindowEndsAtOnce) {
+    Process().runMode = RunMode::Preview;
+    for (HWND parent : {static_cast<HWND>(nullptr), reinterpret_cast<HWND>(0x7654321)}) {
+        CountingApp app;
+        RunSaver(app, parent, SW_SHOW, options_);
+        EXPECT_FALSE(app.started);
+    }
+}
+
+TEST_F(SaverRun, TheRunAddsItsLengthToTheTotalRunningTime) {
+    CountingApp app;
+    Run(app, [&] {
+        HWND window = WaitForSaver(app);
+        ASSERT_NE(window, nullptr);
+        Sleep(1500);
+        PostMessageA(window, WM_KEYDOWN, 'X', 0);
+    });
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, kScratchKey, 0, KEY_READ, &key), ERROR_SUCCESS);
+    float seconds = 0;
+    DWORD size = sizeof seconds;
+    const LONG read = RegQueryValueExA(key, "000_081", nullptr, nullptr,
+                                       reinterpret_cast<BYTE*>(&seconds), &size);
+    RegCloseKey(key);
+    ASSERT_EQ(read, ERROR_SUCCESS);
+    EXPECT_GT(seconds, 1.4f);
+    EXPECT_LT(seconds, 10.0f);
+}
+
+class Windows9xPassword : public SaverRun {
+protected:
+    void SetUp() override {
+        SaverRun::SetUp();
+        ASSERT_TRUE(folder_.Valid());
+        record_ = folder_.File("record.txt");
+        options_.isNtFamily = [] { return false; };
+        options_.passwordLibrary = PathBesideTestProgram("standin\\password.cpl");
+        SetEnvironmentVariableA("VELMORA_PASSWORD_RECORD", record_.c_str());
+    }
+    void TearDown() override {
+        SetEnvironmentVariableA("VELMORA_PASSWORD_RECORD", nullptr);
+        SetEnvironmentVariableA("VELMORA_PASSWORD_ACCEPT", nullptr);
+        SaverRun::TearDown();
+    }
+    std::string Record() {
+        const auto bytes = ReadWholeFile(record_);
+        return std::string(bytes.begin(), bytes.end());
+    }
+
+    TempFolder folder_;
+    std::string record_;
+};
+
+TEST_F(Windows9xPassword, WithinTheGracePeriodNoPasswordIsAsked) {
+    CountingApp app;
+    Run(app, [&] {
+        HWND window = WaitForSaver(app);
+        ASSERT_NE(window, nullptr);
+        PostMessageA(window, WM_KEYDOWN, 'X', 0);
+    });
+    EXPECT_EQ(Record(), "");
+}
+
+TEST_F(Windows9xPassword, AfterItARefusedPasswordKeepsTheSaverRunning) {
+    SetEnvironmentVariableA("VELMORA_PASSWORD_ACCEPT", "0");
+    CountingApp app;
+    bool aliveAfterRefusal = false;
+    Run(app, [&] {
+        HWND window = WaitForSaver(app);
+        ASSERT_NE(window, nullptr);
+        Sleep(kGracePeriodMs + 300);
+        PostMessageA(window, WM_KEYDOWN, 'X', 0);
+        aliveAfterRefusal = StillRunning(window);
+        SetEnvironmentVariableA("VELMORA_PASSWORD_ACCEPT", "1");
+        PostMessageA(window, WM_KEYDOWN, 'X', 0);
+    });
+    EXPECT_TRUE(aliveAfterRefusal);
+    EXPECT_EQ(Record(), "verify 1\nverify 1\n");
+}
+
+TEST_F(Windows9xPassword, WithoutThePasswordLibraryTheSaverEnds) {
+    options_.passwordLibrary = folder_.File("missing.cpl");
+    CountingApp app;
+    Run(app, [&] {
+        HWND window = WaitForSaver(app);
+        ASSERT_NE(window, nullptr);
+        Sleep(kGracePeriodMs + 300);
+        PostMessageA(window, WM_KEYDOWN, 'X', 0);
+    });
+    EXPECT_EQ(Record(), "");
+}
+
+// The cube saver itself, paced to at most about 100 frames a second.
+class PacedCubeApp : public CubeSaverApp {
+public:
+    Status Frame(WindowHandle window, DeviceContextHandle dc) override {
+        const double before = lastFrameTime;
+        const Status status = CubeSaverApp::Frame(window, dc);
+        if (lastFrameTime != before) {
+            ++drawn;
+        }
+        ++calls;
+        return status;
+    }
+    std::atomic<int> drawn{0};
+    std::atomic<int> calls{0};
+};
+
+class NullReporter : public lists::RegistryErrorReporter {
+public:
+    void Report(settings::RegistryError) override {}
+};
+
+TEST_F(SaverRun, LessProcessorKeepsToAboutAHundredFramesASecond) {
+    TempFolder folder;
+    const std::string picture = folder.File("p.bmp");
+    ASSERT_TRUE(CopyFileA(PathBesideTestProgram("fixtures\\four_colours.png").c_str(),
+                          picture.c_str(), FALSE));
+    NullReporter reporter;
+    const std::vector<std::string> pictures = {picture};
+    lists::SaveList(settings::SystemRegistry(), settings::RegistryRoot::CurrentUser,
+                    lists::PictureListKeyPath(kScratchKey), pictures, reporter);
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kScratchKey, 0, nullptr, 0, KEY_WRITE, nullptr,
+                              &key, nullptr),
+              ERROR_SUCCESS);
+    const DWORD on = 1;
+    RegSetValueExA(key, "000_012", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&on), sizeof on);
+    RegCloseKey(key);
+
+    PacedCubeApp app;
+    int drawnInTwoSeconds = 0;
+    std::thread driver([&] {
+        HWND window = nullptr;
+        for (int i = 0; i < 1000 && (window = FindSaverWindow(false)) == nullptr; ++i) {
+            Sleep(10);
+        }
+        Sleep(500);
+        const int before = app.drawn.load();
+        Sleep(2000);
+        drawnInTwoSeconds = app.drawn.load() - before;
+        PostMessageA(window, WM_KEYDOWN, 'X', 0);
+    });
+    RunSaver(app, nullptr, SW_SHOW, options_);
+    driver.join();
+    EXPECT_EQ(app.pictureList.size(), 1u);
+    EXPECT_GT(drawnInTwoSeconds, 10);
+    EXPECT_LE(drawnInTwoSeconds, 2 * 110);
+    EXPECT_GT(app.calls.load(), app.drawn.load());
+}
+
+TEST(SaverProcess, ASecondFullScreenInstanceBringsTheFirstForwardAndEnds) {
+    const std::string saver = PathBesideTestProgram("velmora-saver.scr");
+    std::string command = "\"" + saver + "\" /s";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION first{};
+    ASSERT_TRUE(CreateProcessA(saver.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                               nullptr, &startup, &first));
+    HWND window = nullptr;
+    for (int i = 0; i < 3000 && window == nullptr; ++i) {
+        window = FindSaverWindow(false);
+        Sleep(10);
+    }
+    ASSERT_NE(window, nullptr);
+    const ProgramResult second = RunProgram(saver, "/s", 20000);
+    EXPECT_FALSE(second.timedOut);
+    EXPECT_EQ(second.exitCode, 0u);
+    EXPECT_EQ(WaitForSingleObject(first.hProcess, 0), static_cast<DWORD>(WAIT_TIMEOUT));
+    PostMessageA(window, WM_KEYDOWN, 'X', 0);
+    EXPECT_EQ(WaitForSingleObject(first.hProcess, 20000), static_cast<DWORD>(WAIT_OBJECT_0));
+    DWORD exitCode = 1;
+    GetExitCodeProcess(first.hProcess, &exitCode);
+    EXPECT_EQ(exitCode, 0u);
+    CloseHandle(first.hThread);
+    CloseHandle(first.hProcess);
+}
+
+}  // namespace
+}  // namespace velmora::testing
