@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The cube scene under Wine while the loader decodes a 24-megapixel JPEG:
 # the longest frame during decoding and the wait from a turn's end to the
-# next picture. Runs on a private Xvfb display and Wine prefix.
+# next picture; then frames a second and processor use of a whole saver run
+# with the frame pacing off and on. Runs on a private Xvfb display and Wine
+# prefix.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 top="$(dirname "$here")"
@@ -14,7 +16,7 @@ dpkg-query -W -f='${Status}' libjpeg-turbo-progs 2>/dev/null | grep -q "install 
 cmake --preset native >/dev/null
 cmake --build --preset native --target bench_sample >/dev/null
 cmake --preset windows >/dev/null
-cmake --build --preset windows --target scene_bench >/dev/null
+cmake --build --preset windows --target scene_bench saver_bench >/dev/null
 
 work="$top/build/bench"
 mkdir -p "$work"
@@ -31,3 +33,5 @@ velmora_init_wineprefix "$prefix" "$VELMORA_XVFB_DISPLAY"
 velmora_wine_env
 WINEPREFIX="$prefix" DISPLAY="$VELMORA_XVFB_DISPLAY" \
   wine "$top/build/windows/bin/scene_bench.exe" "Z:${work//\//\\}\\photo24.jpg" "${BENCH_SECONDS:-12}"
+WINEPREFIX="$prefix" DISPLAY="$VELMORA_XVFB_DISPLAY" \
+  wine "$top/build/windows/bin/saver_bench.exe" "Z:${work//\//\\}\\photo24.jpg" "${BENCH_SECONDS:-5}"
