@@ -43,7 +43,15 @@ Status CubeSaverApp::Frame(WindowHandle, DeviceContextHandle) {
         return S_OK;
     }
     lastFrameTime = clock.NowMilliseconds();
-    return scene.Frame(static_cast<float>(dt), lastFrameTime);
+    const Status status = scene.Frame(static_cast<float>(dt), lastFrameTime);
+    if (firstFrameTime < 0) {
+        firstFrameTime = now;
+    }
+    if (!musicStarted && lastFrameTime - firstFrameTime > 3000.0) {
+        musicStarted = true;
+        StartMusic();
+    }
+    return status;
 }
 
 Status CubeSaverApp::Finish(WindowHandle, DeviceContextHandle) {

@@ -52,6 +52,13 @@ public:
     // The frame clock: the last frame's reading, taken at the first frame.
     SaverClock clock;
     double lastFrameTime = -1;
+    double firstFrameTime = -1;
+    bool musicStarted = false;
+
+private:
+    // Once per process, 3 seconds into the run. The music player fills this
+    // in with its own work; until then there is no music.
+    void StartMusic() {}
 };
 
 }  // namespace velmora

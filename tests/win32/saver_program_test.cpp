@@ -56,8 +56,8 @@ TEST(SaverProgram, PasswordChangeCallsTheLibraryWithProviderAndParent) {
 
 TEST(SaverProgram, MalformedCommandLinesDoNotCrash) {
     for (const char* arguments :
-         {"", "   ", "/", "-", "/p", "/p 99999999999999999999999999", "/c:", "/a", "\"",
-          "/c 4294967296", "/a -2147483649", "\x01\x02\xff", "/p:::::::::::::::::::::::"}) {
+         {"", "   ", "/", "-", "/p", "/p 99999999999999999999999999", "/p 305419896", "/c:", "/a",
+          "\"", "/c 4294967296", "/a -2147483649", "\x01\x02\xff", "/p:::::::::::::::::::::::"}) {
         SCOPED_TRACE(arguments);
         const ProgramResult result = RunSaver(arguments);
         ASSERT_TRUE(result.started);
