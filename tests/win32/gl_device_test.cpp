@@ -16,35 +16,13 @@
 #include "engine/gl_device.h"
 #include "engine/glyph_table.h"
 #include "engine/packed_resources.h"
+#include "tests/win32/plain_window.h"
 #include "tests/win32/process_runner.h"
 
 namespace velmora::testing {
 namespace {
 
 using namespace velmora::engine;
-
-class PlainWindow {
-public:
-    PlainWindow(int width, int height) {
-        static const ATOM atom = [] {
-            WNDCLASSA wc{};
-            wc.style = CS_OWNDC;
-            wc.lpfnWndProc = DefWindowProcA;
-            wc.hInstance = GetModuleHandleA(nullptr);
-            wc.lpszClassName = "VelmoraDeviceTest";
-            return RegisterClassA(&wc);
-        }();
-        (void)atom;
-        window_ =
-            CreateWindowExA(0, "VelmoraDeviceTest", "device", WS_POPUP | WS_VISIBLE, 0, 0, width,
-                            height, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    }
-    ~PlainWindow() { DestroyWindow(window_); }
-    HWND Handle() const { return window_; }
-
-private:
-    HWND window_;
-};
 
 class GlDeviceTest : public ::testing::Test {
 protected:

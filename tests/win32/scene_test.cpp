@@ -15,6 +15,7 @@
 
 #include "engine/gl_device.h"
 #include "scene/cube_scene_runner.h"
+#include "tests/win32/plain_window.h"
 #include "tests/win32/process_runner.h"
 
 namespace velmora::testing {
@@ -50,29 +51,6 @@ void WriteSolidBmp(const std::string& path, std::uint8_t r, std::uint8_t g, std:
     std::fwrite(file.data(), 1, file.size(), out);
     std::fclose(out);
 }
-
-class SceneWindow {
-public:
-    SceneWindow() {
-        static const ATOM atom = [] {
-            WNDCLASSA wc{};
-            wc.style = CS_OWNDC;
-            wc.lpfnWndProc = DefWindowProcA;
-            wc.hInstance = GetModuleHandleA(nullptr);
-            wc.lpszClassName = "VelmoraSceneTest";
-            return RegisterClassA(&wc);
-        }();
-        (void)atom;
-        window_ =
-            CreateWindowExA(0, "VelmoraSceneTest", "scene", WS_POPUP | WS_VISIBLE, 0, 0, kWidth,
-                            kHeight, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    }
-    ~SceneWindow() { DestroyWindow(window_); }
-    HWND Handle() const { return window_; }
-
-private:
-    HWND window_;
-};
 
 class SceneOnScreen : public ::testing::Test {
 protected:
@@ -130,7 +108,7 @@ protected:
     TempFolder folder_;
     std::string red_, green_, blue_;
     settings::CubeSettings settings_;
-    SceneWindow window_;
+    PlainWindow window_{kWidth, kHeight};
     engine::GlDevice device_;
     RandomGenerator random_{77};
     std::unique_ptr<CubeSceneRunner> runner_;

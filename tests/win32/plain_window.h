@@ -1,0 +1,34 @@
+// A visible top-level window with its own device context and no GL yet, for
+// tests that attach the device or run the scene on it.
+#pragma once
+
+#include <windows.h>
+
+namespace velmora::testing {
+
+class PlainWindow {
+public:
+    PlainWindow(int width, int height) {
+        static const ATOM atom = [] {
+            WNDCLASSA wc{};
+            wc.style = CS_OWNDC;
+            wc.lpfnWndProc = DefWindowProcA;
+            wc.hInstance = GetModuleHandleA(nullptr);
+            wc.lpszClassName = "VelmoraPlainTestWindow";
+            return RegisterClassA(&wc);
+        }();
+        (void)atom;
+        window_ =
+            CreateWindowExA(0, "VelmoraPlainTestWindow", "test", WS_POPUP | WS_VISIBLE, 0, 0, width,
+                            height, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    }
+    PlainWindow(const PlainWindow&) = delete;
+    PlainWindow& operator=(const PlainWindow&) = delete;
+    ~PlainWindow() { DestroyWindow(window_); }
+    HWND Handle() const { return window_; }
+
+private:
+    HWND window_;
+};
+
+}  // namespace velmora::testing
