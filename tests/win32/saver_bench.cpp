@@ -50,7 +50,18 @@ double ProcessorSeconds() {
     return seconds(kernel) + seconds(user);
 }
 
-void Measure(bool lessProcessor, double seconds) {
+constexpr UINT kDestroyYourself = WM_USER + 7;
+
+LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == kDestroyYourself) {
+        DestroyWindow(window);
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// preview: inside a 152 × 112 parent, as in the display properties.
+void Measure(bool lessProcessor, double seconds, bool preview) {
     HKEY key = nullptr;
     RegCreateKeyExA(HKEY_CURRENT_USER, kBenchKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr);
     const DWORD value = lessProcessor ? 1 : 0;
@@ -58,6 +69,17 @@ void Measure(bool lessProcessor, double seconds) {
                    sizeof value);
     RegCloseKey(key);
 
+    Process().runMode = preview ? RunMode::Preview : RunMode::FullScreen;
+    HWND parent = nullptr;
+    if (preview) {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = ParentProc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "VelmoraBenchParent";
+        RegisterClassA(&wc);
+        parent = CreateWindowExA(0, wc.lpszClassName, "parent", WS_POPUP | WS_VISIBLE, 0, 0, 152,
+                                 112, nullptr, nullptr, wc.hInstance, nullptr);
+    }
     CountingCubeApp app;
     SaverRunOptions options;
     options.settingsKeyPath = kBenchKey;
@@ -77,12 +99,17 @@ void Measure(bool lessProcessor, double seconds) {
         Sleep(static_cast<DWORD>(seconds * 1000));
         drawn = app.drawn.load() - framesBefore;
         processor = ProcessorSeconds() - processorBefore;
-        PostMessageA(window, WM_KEYDOWN, 'X', 0);
+        if (preview) {
+            PostMessageA(parent, kDestroyYourself, 0, 0);
+        } else {
+            PostMessageA(window, WM_KEYDOWN, 'X', 0);
+        }
     });
-    RunSaver(app, nullptr, SW_SHOW, options);
+    RunSaver(app, parent, SW_SHOW, options);
     driver.join();
-    std::printf("less processor %s: %.1f frames a second, processor use %.0f%% of one core\n",
-                lessProcessor ? "on " : "off", drawn / seconds, 100.0 * processor / seconds);
+    std::printf("%s, less processor %s: %.1f frames a second, processor use %.0f%% of one core\n",
+                preview ? "preview    " : "full screen", lessProcessor ? "on " : "off",
+                drawn / seconds, 100.0 * processor / seconds);
 }
 
 }  // namespace
@@ -98,9 +125,10 @@ int main(int argc, char** argv) {
     const std::vector<std::string> pictures = {argv[1]};
     lists::SaveList(settings::SystemRegistry(), settings::RegistryRoot::CurrentUser,
                     lists::PictureListKeyPath(kBenchKey), pictures, reporter);
-    Process().runMode = RunMode::FullScreen;
-    Measure(false, seconds);
-    Measure(true, seconds);
+    for (const bool preview : {false, true}) {
+        Measure(false, seconds, preview);
+        Measure(true, seconds, preview);
+    }
     RegDeleteTreeA(HKEY_CURRENT_USER, kBenchKey);
     return 0;
 }
