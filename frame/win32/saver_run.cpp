@@ -130,7 +130,6 @@ void RunSaver(SaverApp& app, HWND previewParent, int showCommand, const SaverRun
     if (window == nullptr) {
         MessageBoxA(nullptr, DecodeText(texts::kCreateFailedText).c_str(),
                     DecodeText(texts::kCreateFailedCaption).c_str(), MB_ICONWARNING);
-        RestoreSystem(nullptr, nullptr, false, false);
         if (switchedMode) {
             SwitchDisplayMode(0, 0, 0, 0);
         }
