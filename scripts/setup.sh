@@ -12,7 +12,7 @@ packages=(
   libz-mingw-w64-dev nasm
   wine wine64 xvfb xauth x11-utils xdotool imagemagick libgl1 libgl1-mesa-dri
   libpng-dev libjpeg62-turbo-dev zlib1g-dev libgtest-dev libbenchmark-dev
-  googletest libfreetype-dev fonts-dejavu-core
+  googletest libfreetype-dev fonts-dejavu-core libgl-dev mesa-common-dev
   clang libclang-rt-14-dev clang-format
 )
 
