@@ -117,6 +117,15 @@ RegistryError MemoryRegistryStore::Resolve(RegistryHandle key, RegistryAccess ne
     return error::Success;
 }
 
+RegistryError MemoryRegistryStore::Prepare(RegistryHandle key, RegistryAccess needed,
+                                           Operation operation, const char* name,
+                                           Handle* handle) const {
+    if (const RegistryError e = Resolve(key, needed, handle); e != error::Success) {
+        return e;
+    }
+    return Fault(operation, *handle->node, name);
+}
+
 RegistryError MemoryRegistryStore::Fault(Operation operation, const Node& node,
                                          const char* name) const {
     if (!faultHook_) {
@@ -138,10 +147,8 @@ RegistryError MemoryRegistryStore::OpenKey(RegistryHandle parent, const char* pa
     }
     *result = nullptr;
     Handle from;
-    if (const RegistryError e = Resolve(parent, 0, &from); e != error::Success) {
-        return e;
-    }
-    if (const RegistryError e = Fault(Operation::OpenKey, *from.node, path); e != error::Success) {
+    if (const RegistryError e = Prepare(parent, 0, Operation::OpenKey, path, &from);
+        e != error::Success) {
         return e;
     }
     std::shared_ptr<Node> node = from.node;
@@ -162,10 +169,7 @@ RegistryError MemoryRegistryStore::CreateKey(RegistryHandle parent, const char* 
     }
     *result = nullptr;
     Handle from;
-    if (const RegistryError e = Resolve(parent, 0, &from); e != error::Success) {
-        return e;
-    }
-    if (const RegistryError e = Fault(Operation::CreateKey, *from.node, path);
+    if (const RegistryError e = Prepare(parent, 0, Operation::CreateKey, path, &from);
         e != error::Success) {
         return e;
     }
@@ -194,10 +198,8 @@ RegistryError MemoryRegistryStore::QueryValue(RegistryHandle key, const char* na
         return error::InvalidParameter;
     }
     Handle handle;
-    if (const RegistryError e = Resolve(key, access::QueryValue, &handle); e != error::Success) {
-        return e;
-    }
-    if (const RegistryError e = Fault(Operation::QueryValue, *handle.node, name);
+    if (const RegistryError e =
+            Prepare(key, access::QueryValue, Operation::QueryValue, name, &handle);
         e != error::Success) {
         return e;
     }
@@ -230,10 +232,7 @@ RegistryError MemoryRegistryStore::SetValue(RegistryHandle key, const char* name
         return error::InvalidParameter;
     }
     Handle handle;
-    if (const RegistryError e = Resolve(key, access::SetValue, &handle); e != error::Success) {
-        return e;
-    }
-    if (const RegistryError e = Fault(Operation::SetValue, *handle.node, name);
+    if (const RegistryError e = Prepare(key, access::SetValue, Operation::SetValue, name, &handle);
         e != error::Success) {
         return e;
     }
@@ -250,10 +249,8 @@ RegistryError MemoryRegistryStore::SetValue(RegistryHandle key, const char* name
 
 RegistryError MemoryRegistryStore::DeleteValue(RegistryHandle key, const char* name) {
     Handle handle;
-    if (const RegistryError e = Resolve(key, access::SetValue, &handle); e != error::Success) {
-        return e;
-    }
-    if (const RegistryError e = Fault(Operation::DeleteValue, *handle.node, name);
+    if (const RegistryError e =
+            Prepare(key, access::SetValue, Operation::DeleteValue, name, &handle);
         e != error::Success) {
         return e;
     }
@@ -272,11 +269,8 @@ RegistryError MemoryRegistryStore::EnumKey(RegistryHandle key, std::uint32_t ind
         return error::InvalidParameter;
     }
     Handle handle;
-    if (const RegistryError e = Resolve(key, access::EnumerateSubKeys, &handle);
-        e != error::Success) {
-        return e;
-    }
-    if (const RegistryError e = Fault(Operation::EnumKey, *handle.node, nullptr);
+    if (const RegistryError e =
+            Prepare(key, access::EnumerateSubKeys, Operation::EnumKey, nullptr, &handle);
         e != error::Success) {
         return e;
     }
@@ -299,10 +293,8 @@ RegistryError MemoryRegistryStore::EnumValue(RegistryHandle key, std::uint32_t i
         return error::InvalidParameter;
     }
     Handle handle;
-    if (const RegistryError e = Resolve(key, access::QueryValue, &handle); e != error::Success) {
-        return e;
-    }
-    if (const RegistryError e = Fault(Operation::EnumValue, *handle.node, nullptr);
+    if (const RegistryError e =
+            Prepare(key, access::QueryValue, Operation::EnumValue, nullptr, &handle);
         e != error::Success) {
         return e;
     }
@@ -339,10 +331,8 @@ RegistryError MemoryRegistryStore::QueryValueCount(RegistryHandle key, std::uint
         return error::InvalidParameter;
     }
     Handle handle;
-    if (const RegistryError e = Resolve(key, access::QueryValue, &handle); e != error::Success) {
-        return e;
-    }
-    if (const RegistryError e = Fault(Operation::QueryValueCount, *handle.node, nullptr);
+    if (const RegistryError e =
+            Prepare(key, access::QueryValue, Operation::QueryValueCount, nullptr, &handle);
         e != error::Success) {
         return e;
     }
@@ -352,10 +342,7 @@ RegistryError MemoryRegistryStore::QueryValueCount(RegistryHandle key, std::uint
 
 RegistryError MemoryRegistryStore::DeleteKey(RegistryHandle parent, const char* path) {
     Handle handle;
-    if (const RegistryError e = Resolve(parent, 0, &handle); e != error::Success) {
-        return e;
-    }
-    if (const RegistryError e = Fault(Operation::DeleteKey, *handle.node, path);
+    if (const RegistryError e = Prepare(parent, 0, Operation::DeleteKey, path, &handle);
         e != error::Success) {
         return e;
     }

@@ -71,6 +71,9 @@ private:
 
     RegistryError Resolve(RegistryHandle key, RegistryAccess needed, Handle* handle) const;
     RegistryError Fault(Operation operation, const Node& node, const char* name) const;
+    // Resolve, then the test's fault for the operation.
+    RegistryError Prepare(RegistryHandle key, RegistryAccess needed, Operation operation,
+                          const char* name, Handle* handle) const;
     RegistryHandle AddHandle(std::shared_ptr<Node> node, RegistryAccess access);
 
     std::shared_ptr<Node> roots_[4];
