@@ -15,9 +15,12 @@
 #include "picture/pl_raster.h"
 #include "picture/pl_text_exception.h"
 #include "picture/pl_trace.h"
+#include "tests/picture/reader_failures.h"
 
 namespace velmora::picture {
 namespace {
+
+using testing::Failure;
 
 using Bytes = std::vector<std::uint8_t>;
 using Bgra = std::array<std::uint8_t, 4>;
@@ -99,30 +102,12 @@ void Decode(const Bytes& file, PLRaster& raster) {
     PLAutoDecoder().DecodeMemoryToRaster(file.data(), file.size(), raster, 32);
 }
 
-struct Failure {
-    int code = 0;
-    std::string message;
-};
-
 Failure DirectFailure(const Bytes& file) {
-    PLMemoryRaster raster;
-    PLMemoryInput input(file.data(), file.size());
-    try {
-        PLPcxReader().Decode(input, raster, nullptr);
-    } catch (const PLTextException& e) {
-        return {e.GetCode(), e.GetMessage()};
-    }
-    return {};
+    return testing::ReaderFailure<PLPcxReader>(file);
 }
 
 Failure AutoFailure(const Bytes& file) {
-    PLMemoryRaster raster;
-    try {
-        Decode(file, raster);
-    } catch (const PLTextException& e) {
-        return {e.GetCode(), e.GetMessage()};
-    }
-    return {};
+    return testing::DecoderFailure(file);
 }
 
 // Sixteen header colours: entry i = (i * 16, 255 - i, i).

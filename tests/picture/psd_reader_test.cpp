@@ -15,9 +15,12 @@
 #include "picture/pl_raster.h"
 #include "picture/pl_text_exception.h"
 #include "picture/pl_trace.h"
+#include "tests/picture/reader_failures.h"
 
 namespace velmora::picture {
 namespace {
+
+using testing::Failure;
 
 using Bytes = std::vector<std::uint8_t>;
 using Bgra = std::array<std::uint8_t, 4>;
@@ -157,19 +160,8 @@ void Decode(const Bytes& file, PLRaster& raster, int bpp = 32) {
     PLAutoDecoder().DecodeMemoryToRaster(file.data(), file.size(), raster, bpp);
 }
 
-struct Failure {
-    int code = 0;
-    std::string message;
-};
-
 Failure AutoFailure(const Bytes& file) {
-    PLMemoryRaster raster;
-    try {
-        Decode(file, raster);
-    } catch (const PLTextException& e) {
-        return {e.GetCode(), e.GetMessage()};
-    }
-    return {};
+    return testing::DecoderFailure(file);
 }
 
 Psd Rgb() {

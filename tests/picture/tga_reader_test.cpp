@@ -17,9 +17,12 @@
 #include "picture/pl_text_exception.h"
 #include "picture/pl_trace.h"
 #include "tests/picture/picture_samples.h"
+#include "tests/picture/reader_failures.h"
 
 namespace velmora::picture {
 namespace {
+
+using testing::Failure;
 
 using Bytes = std::vector<std::uint8_t>;
 using Bgra = std::array<std::uint8_t, 4>;
@@ -72,32 +75,12 @@ void Decode(const Bytes& file, PLRaster& raster, int bpp = 32) {
     PLAutoDecoder().DecodeMemoryToRaster(file.data(), file.size(), raster, bpp);
 }
 
-struct Failure {
-    int code = 0;
-    std::string message;
-};
-
-// Runs the reader itself, as the recognition would not send some of these
-// files to it.
 Failure DirectFailure(const Bytes& file) {
-    PLMemoryRaster raster;
-    PLMemoryInput input(file.data(), file.size());
-    try {
-        PLTargaReader().Decode(input, raster, nullptr);
-    } catch (const PLTextException& e) {
-        return {e.GetCode(), e.GetMessage()};
-    }
-    return {};
+    return testing::ReaderFailure<PLTargaReader>(file);
 }
 
 Failure AutoFailure(const Bytes& file) {
-    PLMemoryRaster raster;
-    try {
-        Decode(file, raster);
-    } catch (const PLTextException& e) {
-        return {e.GetCode(), e.GetMessage()};
-    }
-    return {};
+    return testing::DecoderFailure(file);
 }
 
 // Two rows of 24-bit pixels: the first stored row is red, green; the second
