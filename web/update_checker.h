@@ -1,6 +1,5 @@
-// The automatic update check that a full-screen run arms. For now it only has
-// its place in the application object and its clean-up; the download slots,
-// the timer handling and the document reader come with the update check.
+// The automatic update check's place in the application object: a full-screen
+// run arms it and passes it every window message. It starts no request.
 #pragma once
 
 #include <cstdint>
@@ -17,9 +16,8 @@ public:
     // Stops whatever the checker still has running; safe to call twice.
     void CleanUp() {}
 
-    // A full-screen run arms the check right after showing its window; the
-    // request, its timer and this message handling come with the update
-    // check itself. Until then both do nothing.
+    // Called right after a full-screen run shows its window, and for every
+    // message of that window; neither does anything.
     void Arm(void* /*window*/, bool /*downloadAllowed*/) {}
     void HandleMessage(void* /*window*/, unsigned /*message*/, std::uintptr_t /*wParam*/,
                        std::intptr_t /*lParam*/) {}

@@ -6,8 +6,7 @@ namespace velmora::diag {
 
 namespace {
 
-// Ends the process without the system's own error report. The minidump and
-// the crash log are written here once crash handling is built.
+// Ends the process without the system's own error report.
 LONG WINAPI CrashFilter(EXCEPTION_POINTERS*) {
     return EXCEPTION_EXECUTE_HANDLER;
 }

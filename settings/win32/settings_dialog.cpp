@@ -2,8 +2,7 @@
 
 namespace velmora {
 
-// The tabbed dialog comes with the settings dialog's own work; until then the
-// settings mode ends at once.
+// Shows no dialog: the settings mode ends at once.
 void RunSettingsDialog(SaverApp&, HWND) {}
 
 }  // namespace velmora

@@ -1,5 +1,5 @@
-// The setup assistant's entry point. It shares nothing with the saver; the
-// contact form and the installation report come with the assistant's own work.
+// The setup assistant's entry point. It shares nothing with the saver and
+// ends at once.
 #include <windows.h>
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
