@@ -7,17 +7,17 @@
 #include "lists/list_entry.h"
 #include "lists/list_storage.h"
 #include "lists/list_texts.h"
-#include "settings/memory_registry_store.h"
-#include "tests/unit/registry_inspection.h"
+#include "tests/support/memory_registry_store.h"
+#include "tests/support/registry_inspection.h"
 
 namespace velmora {
 namespace {
 
-using settings::MemoryRegistryStore;
 using settings::RegistryError;
 using settings::RegistryKey;
 using settings::RegistryRoot;
 using settings::RegistryType;
+using testing::MemoryRegistryStore;
 using testing::PutText;
 using testing::PutValue;
 using testing::SubkeysOf;

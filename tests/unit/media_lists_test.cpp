@@ -17,8 +17,8 @@
 #include "lists/list_storage.h"
 #include "lists/list_texts.h"
 #include "scene/media_lists.h"
-#include "settings/memory_registry_store.h"
 #include "settings/settings_storage.h"
+#include "tests/support/memory_registry_store.h"
 
 namespace velmora::scene {
 namespace {
@@ -314,7 +314,7 @@ protected:
     std::string Entry() const { return folder.string() + "\\"; }
 
     std::filesystem::path folder;
-    settings::MemoryRegistryStore store;
+    testing::MemoryRegistryStore store;
     RunMode savedMode{};
 };
 

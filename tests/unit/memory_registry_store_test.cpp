@@ -5,16 +5,17 @@
 #include <utility>
 #include <vector>
 
-#include "settings/memory_registry_store.h"
 #include "settings/registry_key.h"
-#include "tests/unit/registry_inspection.h"
-#include "tests/unit/store_behaviour_suite.h"
+#include "tests/support/memory_registry_store.h"
+#include "tests/support/registry_inspection.h"
+#include "tests/support/store_behaviour_suite.h"
 
 namespace velmora::settings {
 namespace {
 
 namespace error = registry_error;
 namespace access = registry_access;
+using velmora::testing::MemoryRegistryStore;
 using velmora::testing::ValueNamesOf;
 
 class MemoryStore : public ::testing::Test {
@@ -77,7 +78,7 @@ namespace velmora::testing {
 INSTANTIATE_TEST_SUITE_P(Stores, StoreBehaviour,
                          ::testing::Values(StoreUnderTest{
                              "Memory",
-                             [] { return std::make_unique<settings::MemoryRegistryStore>(); },
+                             [] { return std::make_unique<testing::MemoryRegistryStore>(); },
                              "Software\\StoreTest"}),
                          [](const auto& info) { return info.param.name; });
 

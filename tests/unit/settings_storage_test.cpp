@@ -5,18 +5,18 @@
 #include <vector>
 
 #include "frame/cube_saver_app.h"
-#include "settings/memory_registry_store.h"
 #include "settings/settings_storage.h"
-#include "tests/unit/registry_inspection.h"
+#include "tests/support/memory_registry_store.h"
+#include "tests/support/registry_inspection.h"
 
 namespace velmora {
 namespace {
 
 using settings::Direction;
-using settings::MemoryRegistryStore;
 using settings::RegistryKey;
 using settings::RegistryRoot;
 using settings::RegistryType;
+using testing::MemoryRegistryStore;
 using testing::PutText;
 using testing::PutValue;
 using testing::ValueNamesOf;

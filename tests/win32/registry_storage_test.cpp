@@ -12,11 +12,11 @@
 #include "frame/cube_saver_app.h"
 #include "lists/list_storage.h"
 #include "lists/win32/registry_error_box.h"
-#include "settings/memory_registry_store.h"
 #include "settings/settings_storage.h"
 #include "settings/win32/win32_registry_store.h"
-#include "tests/unit/registry_inspection.h"
-#include "tests/unit/store_behaviour_suite.h"
+#include "tests/support/memory_registry_store.h"
+#include "tests/support/registry_inspection.h"
+#include "tests/support/store_behaviour_suite.h"
 
 namespace velmora {
 namespace {
@@ -220,7 +220,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         StoreUnderTest{"System", [] { return std::make_unique<settings::Win32RegistryStore>(); },
                        "Software\\VelmoraStoreTest-" + std::to_string(GetCurrentProcessId())},
-        StoreUnderTest{"Memory", [] { return std::make_unique<settings::MemoryRegistryStore>(); },
+        StoreUnderTest{"Memory", [] { return std::make_unique<testing::MemoryRegistryStore>(); },
                        "Software\\VelmoraStoreTest"}),
     [](const auto& info) { return info.param.name; });
 

@@ -1,16 +1,22 @@
-#include "settings/memory_registry_store.h"
+#include "tests/support/memory_registry_store.h"
 
 #include <algorithm>
 #include <cstring>
 #include <string_view>
 #include <vector>
 
-namespace velmora::settings {
+namespace velmora::testing {
+
+using settings::RegistryAccess;
+using settings::RegistryError;
+using settings::RegistryHandle;
+using settings::RegistryRoot;
+using settings::RegistryType;
 
 namespace {
 
-namespace access = registry_access;
-namespace error = registry_error;
+namespace access = settings::registry_access;
+namespace error = settings::registry_error;
 
 char Lower(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
@@ -367,4 +373,4 @@ RegistryError MemoryRegistryStore::DeleteKey(RegistryHandle parent, const char* 
     return error::Success;
 }
 
-}  // namespace velmora::settings
+}  // namespace velmora::testing

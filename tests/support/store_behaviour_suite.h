@@ -13,7 +13,7 @@
 
 #include "lists/list_storage.h"
 #include "settings/registry_key.h"
-#include "tests/unit/registry_inspection.h"
+#include "tests/support/registry_inspection.h"
 
 namespace velmora::testing {
 
