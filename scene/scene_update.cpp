@@ -53,6 +53,17 @@ void StartTurn(CubeScene& scene, RandomGenerator& random, SceneServices& service
     scene.ready.store(0, std::memory_order_release);
 }
 
+// The cube rests on the target face. Every change of the current face goes
+// through here: the loader waits for the flag before it begins the next
+// picture, so a change without it would stop the turns for good.
+void ReachTargetFace(CubeScene& scene) {
+    scene.currentOrientation = scene.targetOrientation;
+    if (scene.targetFace != scene.currentFace) {
+        scene.currentFace = scene.targetFace;
+        scene.faceReached.store(1, std::memory_order_release);
+    }
+}
+
 }  // namespace
 
 ThreadPriority LoaderPriorityFor(float dt) {
@@ -162,11 +173,7 @@ void UpdateScene(CubeScene& scene, float dt, RandomGenerator& random, SceneServi
         scene.currentOrientation =
             engine::Slerp(scene.startOrientation, scene.targetOrientation, t, 0.0001f);
     } else {
-        scene.currentOrientation = scene.targetOrientation;
-        if (scene.targetFace != scene.currentFace) {
-            scene.currentFace = scene.targetFace;
-            scene.faceReached.store(1, std::memory_order_release);
-        }
+        ReachTargetFace(scene);
     }
 }
 
@@ -190,8 +197,7 @@ void Advance(CubeScene& scene) {
         return;
     }
     scene.timer = -scene.pictureSeconds;
-    scene.currentOrientation = scene.targetOrientation;
-    scene.currentFace = scene.targetFace;
+    ReachTargetFace(scene);
 }
 
 }  // namespace velmora::scene

@@ -5,6 +5,9 @@
 #include <cmath>
 #include <set>
 
+#include "base/platform.h"
+#include "scene/picture_loading.h"
+
 namespace velmora::scene {
 namespace {
 
@@ -191,6 +194,60 @@ TEST_F(SceneUpdate, LoaderPriorityFollowsTheFrameTime) {
     UpdateScene(scene_, 0.01f, random_, services_);
     EXPECT_EQ(services_.lastPriority, ThreadPriority::Normal);
 }
+
+// "A" pressed in the frame right after each of the first three turns starts,
+// with the real loader beside ten simulated seconds of frames: the turns must
+// go on to the end.
+struct AdvanceCase {
+    const char* name;
+    float rotationSeconds;
+    int presses;
+};
+
+void PrintTo(const AdvanceCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class AdvanceRightAfterATurnStarts : public ::testing::TestWithParam<AdvanceCase> {};
+
+TEST_P(AdvanceRightAfterATurnStarts, TheCubeKeepsTurning) {
+    const AdvanceCase& c = GetParam();
+    CubeScene scene;
+    scene.pictureSeconds = 1.0f;
+    scene.rotationSeconds = c.rotationSeconds;
+    scene.faceTextures[0] = std::make_unique<Texture>();
+    RandomGenerator random(5);
+    FakeServices services;
+    ASSERT_TRUE(StartLoader(scene, [](Texture*) { return S_OK; }));
+    const float dt = 0.05f;
+    float lastTurn = 0;
+    for (int frame = 0; frame < 200; ++frame) {
+        // A frame that wants a picture gives the loader a second of real time.
+        for (int wait = 0;
+             wait < 200 && scene.timer - dt <= -scene.pictureSeconds && scene.ready.load() == 0;
+             ++wait) {
+            platform::SleepMilliseconds(5);
+        }
+        const int turns = services.uploads;
+        UpdateScene(scene, dt, random, services);
+        if (services.uploads > turns) {
+            lastTurn = static_cast<float>(frame) * dt;
+            for (int press = 0; services.uploads <= 3 && press < c.presses; ++press) {
+                Advance(scene);
+            }
+        } else if (scene.timer <= -scene.pictureSeconds && scene.ready.load() == 0) {
+            break;  // the loader waits for a face that was never reached
+        }
+    }
+    StopLoader(scene);
+    EXPECT_GE(services.uploads, 8);
+    EXPECT_GT(lastTurn, 8.0f);
+}
+
+INSTANTIATE_TEST_SUITE_P(Scene, AdvanceRightAfterATurnStarts,
+                         ::testing::Values(AdvanceCase{"TwiceDuringATurn", 0.5f, 2},
+                                           AdvanceCase{"OnceWithNoRotationTime", 0.0f, 1}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SceneSettings, CopiedWithTheirRules) {
     CubeScene scene;
