@@ -2,6 +2,9 @@
 
 #include <cstdio>
 
+#include "frame/frame_texts.h"
+#include "frame/full_screen_mode.h"
+
 namespace velmora {
 
 namespace {
@@ -72,7 +75,7 @@ DisplayModeApi SetDisplayModeApiForTesting(const DisplayModeApi& api) {
 
 bool SwitchDisplayMode(int width, int height, int bitsPerPixel, int refreshRate) {
     const DisplayModeApi& api = CurrentApi();
-    if (width == 0 || height == 0 || bitsPerPixel == 0) {
+    if (RestoresStoredMode(width, height, bitsPerPixel)) {
         // Nothing of a failed switch is left to undo: the failure paths either
         // changed nothing or restored already, so this is always safe.
         api.changeSettings(nullptr, 0);
@@ -116,6 +119,11 @@ bool SwitchDisplayMode(int width, int height, int bitsPerPixel, int refreshRate)
     }
     api.changeSettings(nullptr, 0);
     return Report(sizeResult, mode);
+}
+
+void ShowSwitchFailedWarning(HWND owner, const std::string& caption) {
+    CurrentApi().showMessageBox(owner, DecodeText(texts::kModeSwitchFailedText).c_str(),
+                                caption.c_str(), MB_ICONWARNING);
 }
 
 }  // namespace velmora

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace velmora {
 
 // The system calls the switch makes; tests put their own in place.
@@ -37,5 +39,9 @@ private:
 // depth and size apart); on failure shows an error box and returns false. A
 // mode the display does not enumerate is reported as not supported.
 bool SwitchDisplayMode(int width, int height, int bitsPerPixel, int refreshRate);
+
+// The saver run's warning that follows a failed switch, shown through the same
+// calls as the switch's own error box.
+void ShowSwitchFailedWarning(HWND owner, const std::string& caption);
 
 }  // namespace velmora

@@ -1,9 +1,11 @@
 #include "frame/win32/saver_run.h"
 
+#include <optional>
 #include <string>
 
 #include "base/saver_clock.h"
 #include "frame/frame_texts.h"
+#include "frame/full_screen_mode.h"
 #include "frame/run_mode.h"
 #include "frame/saver_app.h"
 #include "frame/win32/display_mode.h"
@@ -97,8 +99,6 @@ void RunSaver(SaverApp& app, HWND previewParent, int showCommand, const SaverRun
             state = SaverWindowState{};
             return;
         }
-        width = GetSystemMetrics(SM_CXSCREEN);
-        height = GetSystemMetrics(SM_CYSCREEN);
         style = WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
         exStyle = WS_EX_TOPMOST;
     }
@@ -110,18 +110,21 @@ void RunSaver(SaverApp& app, HWND previewParent, int showCommand, const SaverRun
         return;
     }
 
-    if (!preview && app.saverSettings.UseOtherResolution == 1) {
-        if (!SwitchDisplayMode(app.saverSettings.ScreenWidth, app.saverSettings.ScreenHeight,
-                               app.saverSettings.ColorDepth, app.saverSettings.RefreshRate)) {
-            MessageBoxA(previewParent, DecodeText(texts::kModeSwitchFailedText).c_str(),
-                        title.c_str(), MB_ICONWARNING);
+    if (!preview) {
+        const std::optional<DisplayModeRequest> request = FullScreenModeRequest(app.saverSettings);
+        if (request && !SwitchDisplayMode(request->width, request->height, request->bitsPerPixel,
+                                          request->refreshRate)) {
+            ShowSwitchFailedWarning(previewParent, title);
             UnregisterClassA(className.c_str(), instance);
             state = SaverWindowState{};
             return;
         }
-        switchedMode = true;
-        width = app.saverSettings.ScreenWidth;
-        height = app.saverSettings.ScreenHeight;
+        switchedMode = request.has_value();
+        // The screen is read after the request, which may have changed it.
+        const WindowSize size = FullScreenWindowSize(
+            request, WindowSize{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
+        width = size.width;
+        height = size.height;
     }
 
     app.paused = 1;

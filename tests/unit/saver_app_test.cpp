@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "frame/cube_saver_app.h"
+#include "frame/full_screen_mode.h"
 #include "frame/run_mode.h"
 
 namespace velmora {
@@ -68,6 +69,38 @@ TEST(CubeSaverAppKeys, AAndSBelongToTheSceneAndOtherKeysEndTheSaver) {
     EXPECT_EQ(app.MessageHook(nullptr, kKeyDown, 'B', 0), 0);
     EXPECT_EQ(app.MessageHook(nullptr, kKeyDown, 0x1B, 0), 0);
     EXPECT_EQ(app.MessageHook(nullptr, kKeyUp, 'A', 0), 0);
+}
+
+TEST(FullScreenMode, TheWindowCoversTheScreenUnlessTheModeReallySwitches) {
+    struct Case {
+        int useOther, width, height, depth, refresh;
+        bool request;
+        WindowSize window;
+    };
+    const WindowSize screen{1280, 1024};
+    for (const Case& c : {
+             Case{0, 800, 600, 32, 60, false, screen},
+             Case{1, 800, 600, 32, 60, true, {800, 600}},
+             Case{1, 800, 600, 32, 0, true, {800, 600}},
+             Case{1, 0, 0, 0, 0, true, screen},
+             Case{1, 0, 600, 32, 60, true, screen},
+             Case{1, 800, 0, 32, 60, true, screen},
+             Case{1, 800, 600, 0, 60, true, screen},
+         }) {
+        SCOPED_TRACE(::testing::Message() << c.useOther << " " << c.width << "x" << c.height << "x"
+                                          << c.depth << " " << c.refresh);
+        settings::SaverSettings s;
+        s.UseOtherResolution = c.useOther;
+        s.ScreenWidth = c.width;
+        s.ScreenHeight = c.height;
+        s.ColorDepth = c.depth;
+        s.RefreshRate = c.refresh;
+        const std::optional<DisplayModeRequest> request = FullScreenModeRequest(s);
+        EXPECT_EQ(request.has_value(), c.request);
+        const WindowSize window = FullScreenWindowSize(request, screen);
+        EXPECT_EQ(window.width, c.window.width);
+        EXPECT_EQ(window.height, c.window.height);
+    }
 }
 
 }  // namespace

@@ -10,11 +10,13 @@
 #include <functional>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "frame/cube_saver_app.h"
 #include "frame/frame_texts.h"
 #include "frame/run_mode.h"
+#include "frame/win32/display_mode.h"
 #include "frame/win32/saver_run.h"
 #include "frame/win32/saver_window.h"
 #include "lists/list_storage.h"
@@ -31,7 +33,7 @@ class CountingApp : public SaverApp {
 public:
     Status Start(WindowHandle, DeviceContextHandle) override {
         started = true;
-        return S_OK;
+        return startResult;
     }
     Status Frame(WindowHandle, DeviceContextHandle) override {
         ++frames;
@@ -43,6 +45,7 @@ public:
     }
     void OnDisplayPowerDown() override { ++powerDowns; }
 
+    Status startResult = S_OK;
     std::atomic<bool> started{false};
     std::atomic<int> frames{0};
     std::atomic<int> powerDowns{0};
@@ -245,6 +248,103 @@ TEST_F(SaverRun, TheRunAddsItsLengthToTheTotalRunningTime) {
     ASSERT_EQ(read, ERROR_SUCCESS);
     EXPECT_GT(seconds, 1.4f);
     EXPECT_LT(seconds, 10.0f);
+}
+
+// Stand-in display calls for a full-screen run that switches the mode: one
+// mode on offer, every call noted in order.
+struct ModeSwitchRecord {
+    std::vector<std::string> events;
+    bool windowAtFirstCall = false;
+};
+ModeSwitchRecord* g_modeRecord = nullptr;
+
+void NoteModeCall(const std::string& event) {
+    if (g_modeRecord->events.empty()) {
+        g_modeRecord->windowAtFirstCall = FindSaverWindow(false) != nullptr;
+    }
+    g_modeRecord->events.push_back(event);
+}
+
+BOOL WINAPI OfferOneMode(LPCSTR, DWORD index, DEVMODEA* mode) {
+    if (index > 0) {
+        return FALSE;
+    }
+    mode->dmPelsWidth = 800;
+    mode->dmPelsHeight = 600;
+    mode->dmBitsPerPel = 32;
+    mode->dmDisplayFrequency = 60;
+    return TRUE;
+}
+
+LONG WINAPI NoteModeChange(DEVMODEA* mode, DWORD) {
+    NoteModeCall(mode == nullptr ? "restore" : "change");
+    return DISP_CHANGE_SUCCESSFUL;
+}
+
+int WINAPI NoteModeBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
+    const bool warning = owner == nullptr && text == DecodeText(texts::kModeSwitchFailedText) &&
+                         caption == DecodeText(texts::kWindowTitle) && type == MB_ICONWARNING;
+    NoteModeCall(warning ? "warning box" : std::string("box ") + caption);
+    return IDOK;
+}
+
+TEST_F(SaverRun, TheModeSwitchPrecedesTheWindowSizesItAndIsUndone) {
+    struct Case {
+        const char* name;
+        DWORD width, height, depth;
+        Status startResult;
+        std::vector<std::string> events;
+        bool shows;         // the saver draws in its window
+        bool coversScreen;  // else the window has the requested size
+    };
+    const char kErrorBox[] = "box Resolution Switching Error";
+    const Case cases[] = {
+        {"offered mode", 800, 600, 32, S_OK, {"change", "restore"}, true, false},
+        {"no size given", 0, 0, 0, S_OK, {"restore", "restore"}, true, true},
+        {"failed start", 800, 600, 32, E_FAIL, {"change", "restore"}, false, false},
+        {"mode not offered", 1024, 768, 32, S_OK, {kErrorBox, "warning box"}, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        HKEY key = nullptr;
+        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kScratchKey, 0, nullptr, 0, KEY_WRITE, nullptr,
+                                  &key, nullptr),
+                  ERROR_SUCCESS);
+        for (const auto& [name, value] : {std::pair<const char*, DWORD>{"000_007", 1},
+                                          {"000_008", c.width},
+                                          {"000_009", c.height},
+                                          {"000_010", c.depth},
+                                          {"000_011", 60}}) {
+            RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
+                           sizeof value);
+        }
+        RegCloseKey(key);
+        ModeSwitchRecord record;
+        g_modeRecord = &record;
+        ScopedDisplayModeApiForTesting api(
+            DisplayModeApi{&OfferOneMode, &NoteModeChange, &NoteModeBox});
+        CountingApp app;
+        app.startResult = c.startResult;
+        RECT window{};
+        Run(app, [&] {
+            if (c.shows) {
+                HWND saver = WaitForSaver(app);
+                ASSERT_NE(saver, nullptr);
+                GetWindowRect(saver, &window);
+                PostMessageA(saver, WM_KEYDOWN, 'X', 0);
+            }
+        });
+        g_modeRecord = nullptr;
+        EXPECT_EQ(record.events, c.events);
+        EXPECT_FALSE(record.windowAtFirstCall);
+        EXPECT_EQ(app.frames.load() > 0, c.shows);
+        if (c.shows) {
+            EXPECT_EQ(window.right - window.left,
+                      c.coversScreen ? GetSystemMetrics(SM_CXSCREEN) : static_cast<int>(c.width));
+            EXPECT_EQ(window.bottom - window.top,
+                      c.coversScreen ? GetSystemMetrics(SM_CYSCREEN) : static_cast<int>(c.height));
+        }
+    }
 }
 
 class Windows9xPassword : public SaverRun {
