@@ -80,7 +80,7 @@ LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         return 1;
     }
     if (app != nullptr) {
-        // The update checker sees every message once it is built; nothing yet.
+        // Every message that the hook leaves passes to the update checker.
         app->updateChecker.HandleMessage(window, message, wParam, lParam);
     }
     const bool exitRules = state.fullScreen && NoPasswordDialog();
