@@ -17,9 +17,29 @@ using settings::RegistryKey;
 namespace access = settings::registry_access;
 namespace error = settings::registry_error;
 
-// Subkey names of the registry have at most 255 characters.
+// Subkey names of the registry have at most 255 characters, value names at
+// most 16383.
 constexpr std::uint32_t kKeyNameBufferSize = 256;
 constexpr std::uint32_t kValueNameBufferSize = 256;
+constexpr std::uint32_t kLongestValueNameBufferSize = 16384;
+
+// Deletes every value of an open key.
+RegistryError DeleteAllValues(const RegistryKey& key) {
+    std::string name(kLongestValueNameBufferSize, '\0');
+    for (;;) {
+        std::uint32_t size = kLongestValueNameBufferSize;
+        const RegistryError e = key.EnumValue(0, name.data(), &size, nullptr, nullptr, nullptr);
+        if (e == error::NoMoreItems) {
+            return error::Success;
+        }
+        if (e != error::Success) {
+            return e;
+        }
+        if (const RegistryError d = key.DeleteValue(name.c_str()); d != error::Success) {
+            return d;
+        }
+    }
+}
 
 }  // namespace
 
@@ -30,6 +50,10 @@ std::string ListValueName(std::size_t position) {
 }
 
 RegistryError DeleteKeyTree(const RegistryKey& parent, const std::string& subKey) {
+    // Opening an empty name opens the parent itself, whose subkeys would all go.
+    if (!settings::NamesSubKey(subKey)) {
+        return error::InvalidParameter;
+    }
     RegistryKey key;
     if (const RegistryError e =
             key.OpenBelow(parent, subKey, access::Read | access::CreateSubKey | access::SetValue);
@@ -53,17 +77,27 @@ RegistryError DeleteKeyTree(const RegistryKey& parent, const std::string& subKey
 RegistryError SaveList(settings::RegistryStore& store, settings::RegistryRoot root,
                        const std::string& subKeyPath, std::span<const std::string> items,
                        RegistryErrorReporter& reporter) {
+    if (!settings::NamesSubKey(subKeyPath)) {
+        reporter.Report(error::InvalidParameter);
+        return error::InvalidParameter;
+    }
     RegistryKey rootKey;
     if (const RegistryError e = rootKey.Open(store, root, "", access::AllAccess);
         e != error::Success) {
         reporter.Report(e);
         return e;
     }
-    // A missing subkey is the normal case of a first save.
+    // A missing subkey is the normal case of a first save; a part of the old
+    // tree that could not be deleted is dealt with below.
     DeleteKeyTree(rootKey, subKeyPath);
     RegistryKey list;
     if (const RegistryError e = list.CreateBelow(rootKey, subKeyPath, access::AllAccess);
         e != error::Success) {
+        reporter.Report(e);
+        return e;
+    }
+    // Old entries left in a subkey that survived would load after the new ones.
+    if (const RegistryError e = DeleteAllValues(list); e != error::Success) {
         reporter.Report(e);
         return e;
     }
@@ -86,20 +120,28 @@ void LoadListForEditor(settings::RegistryStore& store, settings::RegistryRoot ro
     if (list.Open(store, root, subKeyPath, access::Read) != error::Success) {
         return;
     }
+    bool first = true;
     for (std::uint32_t index = 0;; ++index) {
         char name[kValueNameBufferSize] = {};
         std::uint32_t nameSize = sizeof name;
         char data[kListEntryBufferSize] = {};
         std::uint32_t dataSize = sizeof data;
-        if (list.EnumValue(index, name, &nameSize, nullptr, data, &dataSize) != error::Success) {
+        const RegistryError e = list.EnumValue(index, name, &nameSize, nullptr, data, &dataSize);
+        // A value too long for the buffers is skipped, as the run skips it:
+        // ending here would let the editor's next save drop the entries after it.
+        if (e == error::MoreData) {
+            continue;
+        }
+        if (e != error::Success) {
             return;
         }
         const std::optional<std::string_view> entry =
             settings::TextInValueData(data, dataSize, kListEntryBufferSize);
         if (!entry) {
-            return;
+            continue;
         }
-        add(std::string(*entry), index == 0);
+        add(std::string(*entry), first);
+        first = false;
     }
 }
 

@@ -17,14 +17,17 @@ namespace velmora::lists {
 std::string ListValueName(std::size_t position);
 
 // Deletes a subkey of an open key with everything below it, depth first.
-// Returns the first error, or the result of deleting the subkey itself.
+// Returns the first error, or the result of deleting the subkey itself;
+// InvalidParameter for a name that names no subkey.
 settings::RegistryError DeleteKeyTree(const settings::RegistryKey& parent,
                                       const std::string& subKey);
 
 // Replaces the list stored under subKeyPath with the given entries: the old
 // subkey goes with everything below it, so an empty list leaves an empty
-// subkey. A failure is reported (and returned); entries after a failed one
-// are not written.
+// subkey. Where part of the old tree cannot be deleted, the old values are
+// cleared all the same, so a success always stores exactly the entries given.
+// A failure is reported (and returned); entries after a failed one are not
+// written.
 settings::RegistryError SaveList(settings::RegistryStore& store, settings::RegistryRoot root,
                                  const std::string& subKeyPath, std::span<const std::string> items,
                                  RegistryErrorReporter& reporter);
@@ -33,8 +36,9 @@ settings::RegistryError SaveList(settings::RegistryStore& store, settings::Regis
 using AddListEntry = std::function<void(const std::string& path, bool first)>;
 
 // Hands the stored entries to the editor in the order the values enumerate,
-// up to the first value that cannot be read or holds no entry that fits a path
-// buffer. A subkey that cannot be opened gives nothing.
+// up to the first value that cannot be enumerated. A value that holds no
+// entry that fits a path buffer is skipped. A subkey that cannot be opened
+// gives nothing.
 void LoadListForEditor(settings::RegistryStore& store, settings::RegistryRoot root,
                        const std::string& subKeyPath, const AddListEntry& add);
 

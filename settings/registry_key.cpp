@@ -4,6 +4,10 @@
 
 namespace velmora::settings {
 
+bool NamesSubKey(std::string_view path) {
+    return path.find_first_not_of('\\') != std::string_view::npos;
+}
+
 RegistryKey::RegistryKey(RegistryKey&& other) noexcept
     : store_(std::exchange(other.store_, nullptr)),
       handle_(std::exchange(other.handle_, nullptr)) {}
@@ -122,6 +126,9 @@ RegistryError RegistryKey::QueryValueCount(std::uint32_t* count) const {
 RegistryError RegistryKey::DeleteSubKey(const char* path) const {
     if (!IsOpen()) {
         return registry_error::InvalidHandle;
+    }
+    if (path == nullptr || !NamesSubKey(path)) {
+        return registry_error::InvalidParameter;
     }
     return store_->DeleteKey(handle_, path);
 }

@@ -4,10 +4,15 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "settings/registry_store.h"
 
 namespace velmora::settings {
+
+// Whether a path below a key names a subkey: an empty path, or one of
+// backslashes only, names the key itself.
+bool NamesSubKey(std::string_view path);
 
 class RegistryKey {
 public:
@@ -45,6 +50,8 @@ public:
     RegistryError EnumValue(std::uint32_t index, char* name, std::uint32_t* nameSize,
                             RegistryType* type, void* data, std::uint32_t* dataSize) const;
     RegistryError QueryValueCount(std::uint32_t* count) const;
+    // InvalidParameter for a path that names no subkey, which the system
+    // would take as this key itself.
     RegistryError DeleteSubKey(const char* path) const;
 
 private:

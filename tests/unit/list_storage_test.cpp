@@ -117,6 +117,57 @@ TEST_F(ListStorage, FirstFailingWriteIsReportedOnceAndEndsTheSave) {
     EXPECT_EQ(ValueNamesOf(store, kList), std::vector<std::string>{"00000"});
 }
 
+TEST_F(ListStorage, OldListThatCannotBeDeletedIsClearedOrTheSaveFails) {
+    using Op = MemoryRegistryStore::Operation;
+    struct Case {
+        Op failing;  // besides deleting the stray subkey, which always fails
+        std::string name;
+        RegistryError expected;
+    };
+    // In the first case only the stray subkey resists.
+    for (const Case& c :
+         {Case{Op::DeleteValue, "00003", error::Success}, Case{Op::DeleteValue, "00003", 1013},
+          Case{Op::EnumValue, "", error::AccessDenied}}) {
+        SCOPED_TRACE(c.expected);
+        store.SetFaultHook(nullptr);
+        reporter.errors.clear();
+        Save({"C:\\1.jpg", "C:\\2.jpg", "C:\\3.jpg", "C:\\4.jpg", "C:\\5.jpg"});
+        PutText(store, kList + "\\Locked", "x", "y");
+        store.SetFaultHook([&](Op operation, const std::string&, const std::string& name) {
+            if (operation == Op::DeleteKey && name == "Locked") {
+                return error::AccessDenied;
+            }
+            return operation == c.failing && name == c.name ? c.expected : error::Success;
+        });
+        const RegistryError result = Save({"D:\\new.jpg"});
+        store.SetFaultHook(nullptr);
+        EXPECT_EQ(result, c.expected);
+        if (result == error::Success) {
+            EXPECT_EQ(Run(), std::vector<std::string>{"D:\\new.jpg"});
+            EXPECT_EQ(Editor().size(), 1u);
+            EXPECT_TRUE(reporter.errors.empty());
+        } else {
+            EXPECT_EQ(reporter.errors, std::vector<RegistryError>{c.expected});
+        }
+    }
+}
+
+TEST_F(ListStorage, NameOfNoSubkeyIsRefusedAndDeletesNothing) {
+    PutText(store, kList + "\\Child", "x", "y");
+    RegistryKey list;
+    ASSERT_EQ(list.Open(store, RegistryRoot::CurrentUser, kList, access::AllAccess),
+              error::Success);
+    for (const std::string name : {"", "\\", "\\\\"}) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(lists::DeleteKeyTree(list, name), error::InvalidParameter);
+        EXPECT_EQ(list.DeleteSubKey(name.c_str()), error::InvalidParameter);
+        EXPECT_EQ(lists::SaveList(store, RegistryRoot::CurrentUser, name, {}, reporter),
+                  error::InvalidParameter);
+        EXPECT_EQ(SubkeysOf(store, kList), std::vector<std::string>{"Child"});
+    }
+    EXPECT_EQ(reporter.errors.size(), 3u);
+}
+
 TEST_F(ListStorage, DeleteKeyTreeReportsAMissingKeyAndAFailingChild) {
     RegistryKey root;
     ASSERT_EQ(root.Open(store, RegistryRoot::CurrentUser, "", access::AllAccess), error::Success);
@@ -162,17 +213,26 @@ TEST_F(ListStorage, EntryThatFillsThePathBufferIsTheLongestThatLoads) {
     EXPECT_EQ(Editor().size(), 2u);
 }
 
-TEST_F(ListStorage, TooLongEntryIsSkippedByTheRunAndEndsTheEditor) {
-    for (const std::uint32_t size : {260u, 261u, 400u}) {
-        SCOPED_TRACE(size);
-        Save({"C:\\first.jpg", "placeholder", "C:\\third.jpg"});
-        // Without a terminator, 260 bytes would be a 260-character entry.
-        const std::string data(size, 'b');
-        PutValue(store, kList, "00001", RegistryType::String, data.data(), size);
-        EXPECT_EQ(Run(), (std::vector<std::string>{"C:\\first.jpg", "C:\\third.jpg"}));
+TEST_F(ListStorage, TooLongEntryIsSkippedByTheRunAndTheEditor) {
+    struct Case {
+        const char* name;
+        std::uint32_t size;
+    };
+    // Without a terminator, 260 bytes would be a 260-character entry.
+    for (const Case c : {Case{"00001", 260}, Case{"00001", 261}, Case{"00000", 400}}) {
+        SCOPED_TRACE(c.name + std::to_string(c.size));
+        Save({"C:\\a.jpg", "C:\\b.jpg", "C:\\c.jpg"});
+        const std::string data(c.size, 'x');
+        PutValue(store, kList, c.name, RegistryType::String, data.data(), c.size);
+        const std::vector<std::string> kept = Run();
+        EXPECT_EQ(kept.size(), 2u);
         const auto editor = Editor();
-        ASSERT_EQ(editor.size(), 1u);
-        EXPECT_EQ(editor[0].first, "C:\\first.jpg");
+        ASSERT_EQ(editor.size(), 2u);
+        EXPECT_TRUE(editor[0].second);
+        EXPECT_FALSE(editor[1].second);
+        // The editor's next save keeps every entry that loaded.
+        Save({editor[0].first, editor[1].first});
+        EXPECT_EQ(Run(), kept);
     }
 }
 
