@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <new>
+#include <utility>
 
 namespace velmora::engine {
 
@@ -25,6 +26,12 @@ bool ArrayRecord::Resize(std::size_t count) {
     count_ = count;
     capacity_ = count;
     return true;
+}
+
+void ArrayRecord::SwapContents(ArrayRecord& other) {
+    std::swap(data_, other.data_);
+    std::swap(count_, other.count_);
+    std::swap(capacity_, other.capacity_);
 }
 
 void ArrayRecord::Free() {
@@ -73,15 +80,21 @@ HRESULT ArrayRecord::Serialize(SerializeDirection direction, std::uint8_t* buffe
             capacity > kMaximumBytes / elementSize_ || !in.Has(std::size_t{count} * elementSize_)) {
             return E_FAIL;
         }
-        std::unique_ptr<std::uint8_t[]> block(
-            new (std::nothrow) std::uint8_t[std::size_t{capacity} * elementSize_]);
-        if (!block) {
-            return E_OUTOFMEMORY;
+        if (count == 0) {
+            Free();
+        } else {
+            // The claimed capacity is only spare room: allocating it would let
+            // a few bytes of record claim any amount of memory.
+            std::unique_ptr<std::uint8_t[]> block(
+                new (std::nothrow) std::uint8_t[std::size_t{count} * elementSize_]);
+            if (!block) {
+                return E_OUTOFMEMORY;
+            }
+            in.ReadBytes(block.get(), std::size_t{count} * elementSize_);
+            data_ = std::move(block);
+            capacity_ = count;
+            count_ = count;
         }
-        in.ReadBytes(block.get(), std::size_t{count} * elementSize_);
-        data_ = std::move(block);
-        capacity_ = capacity;
-        count_ = count;
     }
     if (byteCounter != nullptr) {
         *byteCounter += RecordBytes();

@@ -26,7 +26,8 @@ public:
 
     // Record: u32 capacity, u32 element size, u32 count, then the elements.
     // Reading refuses a record whose count exceeds its capacity, whose
-    // element size is not this array's, or whose elements run past the buffer.
+    // element size is not this array's, or whose elements run past the buffer;
+    // it allocates the count only, so the capacity read back equals the count.
     HRESULT Serialize(SerializeDirection direction, std::uint8_t* buffer, std::size_t bufferLength,
                       std::size_t* byteCounter, bool bodyOnly) override;
 
@@ -38,6 +39,8 @@ public:
 protected:
     explicit ArrayRecord(std::size_t elementSize) : elementSize_(elementSize) {}
     std::uint8_t* RawData() const { return data_.get(); }
+    // Exchanges contents with another array of the same element size.
+    void SwapContents(ArrayRecord& other);
 
 private:
     std::unique_ptr<std::uint8_t[]> data_;
@@ -54,6 +57,7 @@ public:
     const Element* Data() const { return reinterpret_cast<const Element*>(RawData()); }
     Element& operator[](std::size_t i) { return Data()[i]; }
     const Element& operator[](std::size_t i) const { return Data()[i]; }
+    void Swap(TypedArray& other) { SwapContents(other); }
 };
 
 using ByteArray = TypedArray<std::uint8_t>;

@@ -51,8 +51,10 @@ ArrayRecord* Mesh::Arrays(int i) {
 
 HRESULT Mesh::Serialize(SerializeDirection direction, std::uint8_t* buffer,
                         std::size_t bufferLength, std::size_t* byteCounter, bool bodyOnly) {
-    const bool writing = direction == SerializeDirection::Write;
-    if (writing && buffer == nullptr) {
+    if (direction == SerializeDirection::Read) {
+        return ReadRecord(buffer, bufferLength, byteCounter, bodyOnly);
+    }
+    if (buffer == nullptr) {
         if (byteCounter != nullptr) {
             *byteCounter += kHeaderBytes;
             for (int i = 0; i < 7; ++i) {
@@ -61,48 +63,94 @@ HRESULT Mesh::Serialize(SerializeDirection direction, std::uint8_t* buffer,
         }
         return S_OK;
     }
-    RecordCursor cursor(buffer, buffer != nullptr ? bufferLength : 0);
-    if (!bodyOnly) {
-        if (writing) {
-            if (!cursor.WriteU32(static_cast<std::uint32_t>(kind_)) || !cursor.WriteU32(flags_) ||
-                !cursor.WriteBytes(textureNames_[0], kNameBytes) ||
-                !cursor.WriteBytes(textureNames_[1], kNameBytes) ||
-                !cursor.WriteBytes(objectName_, kNameBytes)) {
-                return E_FAIL;
-            }
-            for (float value : bounds) {
-                if (!cursor.WriteFloat(value)) {
-                    return E_FAIL;
-                }
-            }
-        } else {
-            if (!cursor.Has(kHeaderBytes)) {
-                return E_FAIL;
-            }
-            std::uint32_t kind = 0;
-            cursor.ReadU32(kind);
-            cursor.ReadU32(flags_);
-            kind_ = static_cast<PrimitiveKind>(kind);
-            cursor.ReadBytes(textureNames_[0], kNameBytes);
-            cursor.ReadBytes(textureNames_[1], kNameBytes);
-            cursor.ReadBytes(objectName_, kNameBytes);
-            objectName_[kNameBytes] = 0;
-            for (float& value : bounds) {
-                cursor.ReadFloat(value);
-            }
-        }
+    RecordCursor cursor(buffer, bufferLength);
+    if (!bodyOnly && !WriteHeader(cursor)) {
+        return E_FAIL;
     }
     std::size_t total = kHeaderBytes;
     for (int i = 0; i < 7; ++i) {
         std::size_t size = 0;
-        const HRESULT result =
-            Arrays(i)->Serialize(direction, cursor.Here(), cursor.Remaining(), &size, false);
+        const HRESULT result = Arrays(i)->Serialize(SerializeDirection::Write, cursor.Here(),
+                                                    cursor.Remaining(), &size, false);
         if (FAILED(result)) {
             return result;
         }
         cursor.Advance(size);
         total += size;
     }
+    if (byteCounter != nullptr) {
+        *byteCounter += total;
+    }
+    return S_OK;
+}
+
+bool Mesh::WriteHeader(RecordCursor& cursor) const {
+    if (!cursor.WriteU32(static_cast<std::uint32_t>(kind_)) || !cursor.WriteU32(flags_) ||
+        !cursor.WriteBytes(textureNames_[0], kNameBytes) ||
+        !cursor.WriteBytes(textureNames_[1], kNameBytes) ||
+        !cursor.WriteBytes(objectName_, kNameBytes)) {
+        return false;
+    }
+    for (float value : bounds) {
+        if (!cursor.WriteFloat(value)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool Mesh::ReadHeader(RecordCursor& cursor) {
+    if (!cursor.Has(kHeaderBytes)) {
+        return false;
+    }
+    std::uint32_t kind = 0;
+    cursor.ReadU32(kind);
+    cursor.ReadU32(flags_);
+    kind_ = static_cast<PrimitiveKind>(kind);
+    cursor.ReadBytes(textureNames_[0], kNameBytes);
+    cursor.ReadBytes(textureNames_[1], kNameBytes);
+    cursor.ReadBytes(objectName_, kNameBytes);
+    objectName_[kNameBytes] = 0;
+    for (float& value : bounds) {
+        cursor.ReadFloat(value);
+    }
+    return true;
+}
+
+// Reads into a scratch mesh and takes its contents only when the whole
+// record has read, so a failed read leaves this mesh unchanged.
+HRESULT Mesh::ReadRecord(std::uint8_t* buffer, std::size_t bufferLength, std::size_t* byteCounter,
+                         bool bodyOnly) {
+    RecordCursor cursor(buffer, buffer != nullptr ? bufferLength : 0);
+    Mesh staged;
+    if (!bodyOnly && !staged.ReadHeader(cursor)) {
+        return E_FAIL;
+    }
+    std::size_t total = kHeaderBytes;
+    for (int i = 0; i < 7; ++i) {
+        std::size_t size = 0;
+        const HRESULT result = staged.Arrays(i)->Serialize(SerializeDirection::Read, cursor.Here(),
+                                                           cursor.Remaining(), &size, false);
+        if (FAILED(result)) {
+            return result;
+        }
+        cursor.Advance(size);
+        total += size;
+    }
+    if (!bodyOnly) {
+        kind_ = staged.kind_;
+        flags_ = staged.flags_;
+        std::memcpy(textureNames_, staged.textureNames_, sizeof textureNames_);
+        std::memcpy(objectName_, staged.objectName_, sizeof objectName_);
+        std::memcpy(bounds, staged.bounds, sizeof bounds);
+    }
+    positions_.Swap(staged.positions_);
+    normals_.Swap(staged.normals_);
+    texCoords_.Swap(staged.texCoords_);
+    secondTexCoords_.Swap(staged.secondTexCoords_);
+    colours_.Swap(staged.colours_);
+    indices_.Swap(staged.indices_);
+    faceNormals_.Swap(staged.faceNormals_);
     if (byteCounter != nullptr) {
         *byteCounter += total;
     }
@@ -212,10 +260,13 @@ void Mesh::ClearArrays() {
 }
 
 void Mesh::SetObjectName(const char* name) {
-    std::memset(objectName_, 0, sizeof objectName_);
+    // The name may be this mesh's own: copy it before clearing the field.
+    char field[kNameBytes] = {};
     if (name != nullptr) {
-        CopyName(objectName_, name);
+        CopyName(field, name);
     }
+    std::memcpy(objectName_, field, kNameBytes);
+    objectName_[kNameBytes] = 0;
 }
 
 }  // namespace velmora::engine

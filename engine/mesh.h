@@ -85,6 +85,10 @@ public:
 
 private:
     ArrayRecord* Arrays(int i);
+    bool WriteHeader(RecordCursor& cursor) const;
+    bool ReadHeader(RecordCursor& cursor);
+    HRESULT ReadRecord(std::uint8_t* buffer, std::size_t bufferLength, std::size_t* byteCounter,
+                       bool bodyOnly);
 
     Texture* textures_[2] = {nullptr, nullptr};
     char textureNames_[2][kNameBytes] = {};

@@ -61,15 +61,13 @@ const char* Texture::Name() const {
 }
 
 void Texture::SetName(const char* name) {
-    const std::size_t length = name != nullptr ? std::strlen(name) : 0;
-    if (!name_.Resize(length + 1)) {
+    // The name may point into this texture's own name, which Resize frees.
+    const std::string copy = name != nullptr ? name : "";
+    if (!name_.Resize(copy.size() + 1)) {
         name_.Free();
         return;
     }
-    if (length > 0) {
-        std::memcpy(name_.Data(), name, length);
-    }
-    name_[length] = 0;
+    std::memcpy(name_.Data(), copy.c_str(), copy.size() + 1);
 }
 
 void Texture::Reset() {
@@ -79,6 +77,7 @@ void Texture::Reset() {
     bytesPerPixel_ = 0;
     glName_ = 0;
     dirty_ = 1;
+    SetName("");
 }
 
 void Texture::ReleasePixels() {
@@ -154,15 +153,17 @@ HRESULT Texture::Serialize(SerializeDirection direction, std::uint8_t* buffer,
     if (bytesPerPixel != 3 && bytesPerPixel != 4) {
         return E_FAIL;
     }
+    // The name is kept aside until the pixels have read too, so a failed
+    // read leaves the texture wholly empty.
+    ByteArray name;
     std::size_t nameBytes = 0;
     const HRESULT nameResult =
-        name_.Serialize(SerializeDirection::Read, in.Here(), in.Remaining(), &nameBytes, false);
+        name.Serialize(SerializeDirection::Read, in.Here(), in.Remaining(), &nameBytes, false);
     if (FAILED(nameResult)) {
         return nameResult;
     }
-    if (name_.Empty() || name_[name_.Count() - 1] != 0) {
-        SetName("");  // a name must end in its terminator
-        return E_FAIL;
+    if (name.Empty() || name[name.Count() - 1] != 0) {
+        return E_FAIL;  // a name must end in its terminator
     }
     in.Advance(nameBytes);
     const std::uint64_t pixelBytes =
@@ -177,6 +178,7 @@ HRESULT Texture::Serialize(SerializeDirection direction, std::uint8_t* buffer,
     in.ReadBytes(pixels.get(), static_cast<std::size_t>(pixelBytes));
     SetPixels(static_cast<int>(width), static_cast<int>(height), static_cast<int>(bytesPerPixel),
               std::move(pixels));
+    name_.Swap(name);
     if (byteCounter != nullptr) {
         *byteCounter += kFixedBytes + nameBytes + static_cast<std::size_t>(pixelBytes);
     }
@@ -215,6 +217,8 @@ HRESULT Texture::LoadFromPicture(const char* path, int width, int height, std::u
     if (path == nullptr) {
         return E_POINTER;
     }
+    // From here on only this copy is used: the path may be this texture's
+    // own name, which the reset below replaces.
     const std::string file = path;
     if (EndsWithTex(file)) {
         return E_FAIL;
@@ -314,7 +318,7 @@ HRESULT Texture::LoadFromPicture(const char* path, int width, int height, std::u
         }
     }
     SetPixels(textureWidth, textureHeight, 3, std::move(pixels));
-    SetName(path);
+    SetName(file.c_str());
 
     if (!noAlpha) {
         if (file.size() >= 4 && file.size() < kCompanionBuffer) {
@@ -325,7 +329,7 @@ HRESULT Texture::LoadFromPicture(const char* path, int width, int height, std::u
             AddAlphaFromPicture(companion);
         }
         if (file.find("-a") != std::string::npos) {
-            AddAlphaFromPicture(path);
+            AddAlphaFromPicture(file.c_str());
         }
     }
     return S_OK;
@@ -366,7 +370,7 @@ HRESULT Texture::AddAlphaFromPicture(const char* path) {
 }
 
 HRESULT Texture::Resize(int newWidth, int newHeight, bool smooth, bool swapRedBlue) {
-    if (!pixels_ || newWidth < 1 || newHeight < 1) {
+    if (!pixels_ || width_ < 1 || height_ < 1 || newWidth < 1 || newHeight < 1) {
         return E_FAIL;
     }
     if (newWidth == width_ && newHeight == height_) {

@@ -41,7 +41,8 @@ public:
     HRESULT Resize(int newWidth, int newHeight, bool smooth, bool swapRedBlue);
     // Drops the pixels after an upload; the GL name stays.
     void ReleasePixels();
-    // Frees the pixels, zeroes the sizes and GL name, sets the dirty flag.
+    // Makes the texture empty again: no pixels, sizes and GL name 0, dirty,
+    // empty name.
     void Reset();
 
     // Takes a block of width × height × bytesPerPixel bytes.

@@ -155,6 +155,17 @@ TEST(TextureFromPicture, VeryLongPathsSkipTheCompanionAndFailuresEmptyTheTexture
     EXPECT_EQ(texture.LoadPictureAsTexture("/no/such/picture.png", true), E_FAIL);
     EXPECT_EQ(texture.Pixels(), nullptr);
     EXPECT_EQ(texture.Width(), 0);
+    EXPECT_STREQ(texture.Name(), "");
+}
+
+TEST(TextureFromPicture, ItsOwnNameAsThePathReloadsThePicture) {
+    TempFile picture("own-name.png", SolidPng(8, 4, 10, 20, 30));
+    Texture texture;
+    texture.SetName(picture.Path().c_str());
+    ASSERT_EQ(texture.LoadFromPicture(texture.Name(), 16, 16, 0, 0, 0, true, false, false), S_OK);
+    EXPECT_EQ(texture.Name(), picture.Path());
+    EXPECT_EQ(texture.Width(), 16);
+    EXPECT_EQ(Pixel(texture, 0, 8)[2], 30);
 }
 
 TEST(TextureResize, SameSizeNearestBilinearAndSwap) {
