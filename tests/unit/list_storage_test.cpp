@@ -8,6 +8,7 @@
 #include "lists/list_storage.h"
 #include "lists/list_texts.h"
 #include "tests/support/memory_registry_store.h"
+#include "tests/support/recording_error_reporter.h"
 #include "tests/support/registry_inspection.h"
 
 namespace velmora {
@@ -27,11 +28,6 @@ namespace access = settings::registry_access;
 namespace error = settings::registry_error;
 
 const std::string kList = "Software\\Quillfen Graphics\\Velmora\\Pictures";
-
-struct RecordingReporter : lists::RegistryErrorReporter {
-    void Report(RegistryError e) override { errors.push_back(e); }
-    std::vector<RegistryError> errors;
-};
 
 class ListStorage : public ::testing::Test {
 protected:
@@ -58,7 +54,7 @@ protected:
     }
 
     MemoryRegistryStore store;
-    RecordingReporter reporter;
+    testing::RecordingErrorReporter reporter;
 };
 
 // Saving

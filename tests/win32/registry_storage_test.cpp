@@ -15,6 +15,7 @@
 #include "settings/settings_storage.h"
 #include "settings/win32/win32_registry_store.h"
 #include "tests/support/memory_registry_store.h"
+#include "tests/support/recording_error_reporter.h"
 #include "tests/support/registry_inspection.h"
 #include "tests/support/store_behaviour_suite.h"
 
@@ -71,18 +72,13 @@ private:
     bool makerExisted_ = false;
 };
 
-struct RecordingReporter : lists::RegistryErrorReporter {
-    void Report(RegistryError e) override { errors.push_back(e); }
-    std::vector<RegistryError> errors;
-};
-
 class SystemRegistryStorage : public ::testing::Test {
 protected:
     RegistryStore& store = settings::SystemRegistry();
     ScratchKey scratch{store};
     const std::string key = scratch.Path();
     const std::string list = key + "\\Pictures";
-    RecordingReporter reporter;
+    testing::RecordingErrorReporter reporter;
 
     RegistryError Save(const std::vector<std::string>& items) {
         return lists::SaveList(store, RegistryRoot::CurrentUser, list, items, reporter);

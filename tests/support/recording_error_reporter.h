@@ -1,0 +1,16 @@
+// A "Registry Error" reporter that keeps the codes it is given instead of
+// showing them.
+#pragma once
+
+#include <vector>
+
+#include "lists/registry_error_reporter.h"
+
+namespace velmora::testing {
+
+struct RecordingErrorReporter : lists::RegistryErrorReporter {
+    void Report(settings::RegistryError error) override { errors.push_back(error); }
+    std::vector<settings::RegistryError> errors;
+};
+
+}  // namespace velmora::testing
