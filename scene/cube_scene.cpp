@@ -23,4 +23,9 @@ CubeScene::CubeScene() {
     currentOrientation = faceOrientations[0];
 }
 
+CubeScene::~CubeScene() {
+    stop.store(1);
+    loaderThread.Join();
+}
+
 }  // namespace velmora::scene

@@ -101,6 +101,11 @@ struct CubeScene {
     bool sceneReady = false;
 
     CubeScene();
+    CubeScene(const CubeScene&) = delete;
+    CubeScene& operator=(const CubeScene&) = delete;
+    // Stops the loader and waits for it before any member goes, whether or
+    // not the run ended properly.
+    ~CubeScene();
 };
 
 }  // namespace velmora::scene

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <new>
 #include <numbers>
 
 #include "base/local_time.h"
@@ -57,31 +58,60 @@ CubeSceneRunner::~CubeSceneRunner() {
 }
 
 HRESULT CubeSceneRunner::Start(void* window, const settings::CubeSettings& settings,
-                               const OverlaySwitches& overlays, std::vector<std::string> pictures,
-                               bool preview) {
-    overlays_ = overlays;
-    scene_.pictureList = std::move(pictures);
-    ApplySettings(scene_, settings, preview, random_);
-    device_.Attach(window);
+                               const OverlaySwitches& overlays,
+                               const std::vector<std::string>& pictures, bool preview) {
+    // From here Finish has something to free; a failed start ends with it, so
+    // the caller gets the status and nothing else to clean up.
+    started_ = true;
+    HRESULT status = S_OK;
+    try {
+        overlays_ = overlays;
+        scene_.pictureList = pictures;
+        ApplySettings(scene_, settings, preview, random_);
+        device_.Attach(window);
+        LoadMeshes();
+        LoadFirstPictures();
+        if (scene_.starCount > 0) {
+            BuildStarMesh(scene_.starMesh, scene_.starCount, random_);
+        }
+        BuildBackgroundQuad(scene_.backgroundQuad);
+        status = StartPictureLoader();
+        if (SUCCEEDED(status)) {
+            BindMeshTextures(settings.CubeGlass);
+            SetView(settings.BackgroundColor);
+            font_ = std::make_unique<Texture>();
+            font_->LoadFromResource(DecodeText(texts::kFontTexture).c_str());
+        }
+    } catch (const std::bad_alloc&) {
+        status = E_OUTOFMEMORY;
+    }
+    if (FAILED(status)) {
+        Finish();
+    }
+    return status;
+}
 
-    // Style fields are set; now the meshes.
+void CubeSceneRunner::SetPictureLoadForTesting(PictureLoad load) {
+    pictureLoad_ = std::move(load);
+}
+
+void CubeSceneRunner::LoadMeshes() {
     const std::string faceFormat = DecodeText(texts::kFaceMeshFormat);
     for (int face = 0; face < kFaceCount; ++face) {
         char name[32];
         std::snprintf(name, sizeof name, faceFormat.c_str(), face);
         scene_.faceMeshes[static_cast<std::size_t>(face)].LoadFromResource(name);
     }
-    const std::string firstEnvironment = DecodeText(texts::kFirstEnvironmentTexture);
-    const std::string secondEnvironment = DecodeText(texts::kSecondEnvironmentTexture);
-    {
-        Mesh loaded;
-        loaded.LoadFromResource(DecodeText(texts::kGlassMesh).c_str());
-        auto glassMesh = std::make_unique<Mesh>();
-        glassMesh->CopyFrom(loaded);
-        glassMesh->SetTextureName(firstEnvironment.c_str(), 0);
-        scene_.glassMeshes.push_back(std::move(glassMesh));
-    }
+    Mesh loaded;
+    loaded.LoadFromResource(DecodeText(texts::kGlassMesh).c_str());
+    auto glassMesh = std::make_unique<Mesh>();
+    glassMesh->CopyFrom(loaded);
+    glassMesh->SetTextureName(DecodeText(texts::kFirstEnvironmentTexture).c_str(), 0);
+    scene_.glassMeshes.push_back(std::move(glassMesh));
+}
 
+// The background and face 0 on the main thread, before the loader starts.
+void CubeSceneRunner::LoadFirstPictures() {
     if (scene_.backgroundPicture != 0) {
         scene_.backgroundTexture = std::make_unique<Texture>();
         LoadNextPicture(scene_, scene_.backgroundTexture.get(), true, random_);
@@ -100,53 +130,47 @@ HRESULT CubeSceneRunner::Start(void* window, const settings::CubeSettings& setti
         device_.UploadTexture(scene_.defaultFaceTexture.get());
         scene_.defaultFaceTexture->ReleasePixels();
     }
+}
 
-    if (scene_.starCount > 0) {
-        BuildStarMesh(scene_.starMesh, scene_.starCount, random_);
+HRESULT CubeSceneRunner::StartPictureLoader() {
+    PictureLoad load = pictureLoad_;
+    if (!load) {
+        load = [this](Texture* texture) {
+            return LoadNextPicture(scene_, texture, false, random_);
+        };
     }
-    BuildBackgroundQuad(scene_.backgroundQuad);
+    return StartLoader(scene_, std::move(load)) ? S_OK : E_FAIL;
+}
 
-    StartLoader(scene_, [this](Texture* texture) {
-        return LoadNextPicture(scene_, texture, false, random_);
-    });
-
+void CubeSceneRunner::BindMeshTextures(int glass) {
     for (Mesh& face : scene_.faceMeshes) {
         if (FAILED(device_.BindMeshTexture(&face))) {
             break;
         }
     }
-    switch (settings.CubeGlass) {
-        case settings::cube_glass::SkyBlue:
-        case settings::cube_glass::SilverChrome: {
-            const std::string& name = settings.CubeGlass == settings::cube_glass::SkyBlue
-                                          ? firstEnvironment
-                                          : secondEnvironment;
-            for (auto& glassMesh : scene_.glassMeshes) {
-                glassMesh->SetTextureName(name.c_str(), 0);
-                device_.BindMeshTexture(glassMesh.get());
-            }
-            break;
-        }
-        default:
-            scene_.glass = 0;
-            break;
+    if (glass != settings::cube_glass::SkyBlue && glass != settings::cube_glass::SilverChrome) {
+        scene_.glass = 0;
+        return;
     }
+    const std::string name = glass == settings::cube_glass::SkyBlue
+                                 ? DecodeText(texts::kFirstEnvironmentTexture)
+                                 : DecodeText(texts::kSecondEnvironmentTexture);
+    for (auto& glassMesh : scene_.glassMeshes) {
+        glassMesh->SetTextureName(name.c_str(), 0);
+        device_.BindMeshTexture(glassMesh.get());
+    }
+}
 
+void CubeSceneRunner::SetView(std::uint32_t backgroundColour) {
     scene_.sceneReady = true;
     glMatrixMode(GL_PROJECTION);
     const engine::Matrix4 projection = Perspective(50.0f, 1.33f, 1.0f, 300.0f);
     device_.LoadMatrix(&projection);
     glMatrixMode(GL_MODELVIEW);
-    const std::uint32_t colour = settings.BackgroundColor;
     for (int c = 0; c < 3; ++c) {
-        clearColour_[c] = static_cast<float>((colour >> (8 * c)) & 0xFF) / 255.0f;
+        clearColour_[c] = static_cast<float>((backgroundColour >> (8 * c)) & 0xFF) / 255.0f;
     }
     glClearColor(clearColour_[0], clearColour_[1], clearColour_[2], 1.0f);
-
-    font_ = std::make_unique<Texture>();
-    font_->LoadFromResource(DecodeText(texts::kFontTexture).c_str());
-    started_ = true;
-    return S_OK;
 }
 
 void CubeSceneRunner::SetLoaderPriority(ThreadPriority priority) {
@@ -342,7 +366,10 @@ HRESULT CubeSceneRunner::Finish() {
         return S_OK;
     }
     started_ = false;
-    StopLoader(scene_);
+    // Only asked: a loader stuck in a slow read must not hold up the end of
+    // the run. It uses none of what is freed here; the scene waits for it
+    // when it goes, before the pending texture and the picture list go.
+    RequestLoaderStop(scene_);
     device_.RemoveTexture(DecodeText(texts::kFirstEnvironmentTexture).c_str());
     device_.RemoveTexture(DecodeText(texts::kSecondEnvironmentTexture).c_str());
     for (auto& glassMesh : scene_.glassMeshes) {
@@ -359,7 +386,7 @@ HRESULT CubeSceneRunner::Finish() {
         }
     }
     for (std::unique_ptr<Texture>* texture :
-         {&scene_.backgroundTexture, &scene_.defaultFaceTexture, &scene_.pendingTexture}) {
+         {&scene_.backgroundTexture, &scene_.defaultFaceTexture}) {
         if (*texture != nullptr) {
             device_.DeleteGlTexture(texture->get());
             texture->reset();

@@ -10,6 +10,7 @@
 #include "base/status.h"
 #include "engine/gl_device.h"
 #include "scene/cube_scene.h"
+#include "scene/picture_loading.h"
 #include "scene/scene_update.h"
 #include "settings/cube_settings.h"
 
@@ -27,12 +28,20 @@ public:
     ~CubeSceneRunner() override;
 
     // Attaches the device to window and builds the scene; the loader starts.
+    // E_OUTOFMEMORY, or E_FAIL when the loader cannot start, after freeing
+    // what was built.
     HRESULT Start(void* window, const settings::CubeSettings& settings,
-                  const OverlaySwitches& overlays, std::vector<std::string> pictures, bool preview);
+                  const OverlaySwitches& overlays, const std::vector<std::string>& pictures,
+                  bool preview);
     // One frame of dt seconds; nowMilliseconds is the frame clock's reading.
     HRESULT Frame(float dt, double nowMilliseconds);
-    // Stops the loader, frees every texture and mesh, releases the context.
+    // Asks the loader to stop, frees every GL texture and mesh and releases
+    // the context, without waiting for the loader: the scene waits for it
+    // when it is destroyed.
     HRESULT Finish();
+
+    // For tests: how the loader fills the pending texture (set before Start).
+    void SetPictureLoadForTesting(PictureLoad load);
 
     // "A" and "S"; true when the key was one of them.
     bool HandleKey(unsigned virtualKey);
@@ -44,6 +53,11 @@ public:
     void UploadPendingPicture(Texture* faceTexture, Texture* pending) override;
 
 private:
+    void LoadMeshes();
+    void LoadFirstPictures();
+    HRESULT StartPictureLoader();
+    void BindMeshTextures(int glass);
+    void SetView(std::uint32_t backgroundColour);
     void DrawBackground();
     void DrawCube();
     void DrawGlass();
@@ -55,6 +69,7 @@ private:
     CubeScene scene_;
     std::unique_ptr<Texture> font_;
     OverlaySwitches overlays_;
+    PictureLoad pictureLoad_;
     float clearColour_[3] = {0, 0, 0};
     bool started_ = false;
     // Frame-rate overlay counters.

@@ -53,6 +53,7 @@ void RunLoader(CubeScene& scene, const PictureLoad& load) {
 }
 
 bool StartLoader(CubeScene& scene, PictureLoad load) {
+    StopLoader(scene);
     scene.pendingTexture = std::make_unique<Texture>();
     scene.stop.store(0);
     scene.ready.store(0);
@@ -65,12 +66,17 @@ bool StartLoader(CubeScene& scene, PictureLoad load) {
     return started;
 }
 
-void StopLoader(CubeScene& scene) {
+void RequestLoaderStop(CubeScene& scene) {
     scene.stop.store(1);
-    for (int poll = 0; poll < 500 && scene.loaderRunning.load(); ++poll) {
-        platform::SleepMilliseconds(10);
-    }
+}
+
+void WaitForLoader(CubeScene& scene) {
     scene.loaderThread.Join();
+}
+
+void StopLoader(CubeScene& scene) {
+    RequestLoaderStop(scene);
+    WaitForLoader(scene);
 }
 
 }  // namespace velmora::scene

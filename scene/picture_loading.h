@@ -23,11 +23,17 @@ using PictureLoad = std::function<HRESULT(Texture*)>;
 // the next one begun only after the cube has reached the new face.
 void RunLoader(CubeScene& scene, const PictureLoad& load);
 
-// Starts the loader thread on a fresh pending texture.
+// Starts the loader thread on a fresh pending texture, after ending an earlier
+// one. False when the thread cannot be started.
 bool StartLoader(CubeScene& scene, PictureLoad load);
 
-// Asks the loader to stop and waits for it: 500 polls of 10 ms, then as long
-// as it takes, since the pending texture must not go while it is in use.
+// Asks the loader to stop, without waiting: it ends at its next look at the
+// stop flag, which may be only after a slow read.
+void RequestLoaderStop(CubeScene& scene);
+// Waits for the loader to end, as long as it takes: the pending texture and
+// the picture list must not go while it may use them.
+void WaitForLoader(CubeScene& scene);
+// Both.
 void StopLoader(CubeScene& scene);
 
 }  // namespace velmora::scene

@@ -1,5 +1,6 @@
 #include <chrono>
 #include <future>
+#include <system_error>
 #include <thread>
 
 #include "base/thread.h"
@@ -25,10 +26,14 @@ bool Thread::Start(std::function<void()> body, ThreadPriority) {
     }
     impl_->ended = std::promise<void>();
     impl_->endedFuture = impl_->ended.get_future().share();
-    impl_->thread = std::thread([this, body = std::move(body)] {
-        body();
-        impl_->ended.set_value();
-    });
+    try {
+        impl_->thread = std::thread([this, body = std::move(body)] {
+            body();
+            impl_->ended.set_value();
+        });
+    } catch (const std::system_error&) {
+        return false;  // the system has no thread to give
+    }
     return true;
 }
 

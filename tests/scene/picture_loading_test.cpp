@@ -5,11 +5,14 @@
 
 #include <atomic>
 #include <chrono>
+#include <future>
+#include <memory>
 #include <thread>
 
 #include "base/platform.h"
 #include "scene/scene_meshes.h"
 #include "tests/picture/picture_samples.h"
+#include "tests/support/read_gate.h"
 
 namespace velmora::scene {
 namespace {
@@ -48,6 +51,61 @@ TEST(PictureLoading, TheLoaderKeepsExactlyOnePictureAhead) {
     EXPECT_FALSE(scene.loaderRunning.load());
     EXPECT_TRUE(scene.loaderThread.WaitForEnd(0));
 }
+
+// A scene destroyed without the end of a run (as after a failed start), its
+// loader either stuck in a read or waiting for the turn: the scene stops the
+// loader and waits for it before the pending texture goes, and never hangs.
+struct TeardownCase {
+    const char* name;
+    bool readBlocks;
+};
+
+void PrintTo(const TeardownCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class SceneDestroyedWithoutFinish : public ::testing::TestWithParam<TeardownCase> {};
+
+TEST_P(SceneDestroyedWithoutFinish, StopsAndWaitsForItsLoader) {
+    using namespace std::chrono_literals;
+    // Shared with the thread that destroys the scene, which a hang leaves behind.
+    struct State {
+        velmora::testing::ReadGate gate;
+        std::unique_ptr<CubeScene> scene = std::make_unique<CubeScene>();
+        std::promise<bool> destroyed;  // whether the read had ended by then
+    };
+    auto state = std::make_shared<State>();
+    if (!GetParam().readBlocks) {
+        state->gate.Open();
+    }
+    ASSERT_TRUE(StartLoader(
+        *state->scene, [gate = &state->gate](Texture* texture) { return gate->Read(texture); }));
+    ASSERT_TRUE(state->gate.WaitUntilEntered(5s));
+    for (int i = 0; i < 500 && !GetParam().readBlocks && state->scene->ready.load() == 0; ++i) {
+        platform::SleepMilliseconds(10);
+    }
+
+    std::future<bool> destroyed = state->destroyed.get_future();
+    std::thread destroyer([state] {
+        state->scene.reset();
+        state->destroyed.set_value(state->gate.Finished());
+    });
+    if (GetParam().readBlocks) {
+        platform::SleepMilliseconds(100);
+        state->gate.Open();
+    }
+    if (destroyed.wait_for(5s) != std::future_status::ready) {
+        destroyer.detach();
+        FAIL() << "the scene waits for ever for its loader";
+    }
+    destroyer.join();
+    EXPECT_TRUE(destroyed.get()) << "the scene went while its loader was reading";
+}
+
+INSTANTIATE_TEST_SUITE_P(PictureLoading, SceneDestroyedWithoutFinish,
+                         ::testing::Values(TeardownCase{"StuckInARead", true},
+                                           TeardownCase{"WaitingForTheTurn", false}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(PictureLoading, PicturesAreDecodedToTheSizeLimitAndFailuresShowTheDefault) {
     RandomGenerator random(3);
