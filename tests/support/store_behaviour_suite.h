@@ -101,6 +101,10 @@ TEST_P(StoreBehaviour, ShortBuffersGetMoreDataAndTheNeededSize) {
     size = sizeof data;
     EXPECT_EQ(k.EnumValue(0, name, &nameSize, nullptr, data, &size), error::MoreData);
     nameSize = sizeof name;
+    // The name alone needs no data buffer.
+    EXPECT_EQ(k.EnumValue(0, name, &nameSize, nullptr, nullptr, nullptr), error::Success);
+    EXPECT_STREQ(name, "Six");
+    nameSize = sizeof name;
     EXPECT_EQ(k.EnumValue(1, name, &nameSize, nullptr, data, &size), error::NoMoreItems);
     EXPECT_EQ(k.QueryValue("none", nullptr, data, &size), error::FileNotFound);
     std::uint32_t count = 0;
