@@ -32,7 +32,7 @@ Status CubeSaverApp::Start(WindowHandle window, DeviceContextHandle) {
                        Process().runMode == RunMode::Preview);
 }
 
-Status CubeSaverApp::Frame(WindowHandle, DeviceContextHandle) {
+Status CubeSaverApp::Frame(WindowHandle window, DeviceContextHandle) {
     const double now = clock.NowMilliseconds();
     if (lastFrameTime < 0) {
         lastFrameTime = now;
@@ -44,14 +44,16 @@ Status CubeSaverApp::Frame(WindowHandle, DeviceContextHandle) {
     }
     lastFrameTime = clock.NowMilliseconds();
     const Status status = scene.Frame(static_cast<float>(dt), lastFrameTime);
-    if (firstFrameTime < 0) {
-        firstFrameTime = now;
-    }
-    if (!musicStarted && lastFrameTime - firstFrameTime > 3000.0) {
-        musicStarted = true;
-        StartMusic();
+    if (musicStart.Due(lastFrameTime)) {
+        StartMusic(window);
     }
     return status;
+}
+
+void CubeSaverApp::StartMusic(WindowHandle window) {
+    if (Process().runMode != RunMode::Preview) {
+        musicPlayer.Start(window, cubeSettings.ShuffleMusic == 1);
+    }
 }
 
 Status CubeSaverApp::Finish(WindowHandle, DeviceContextHandle) {
@@ -62,11 +64,16 @@ void CubeSaverApp::ResizeViewport(WindowHandle) {
     device.FitViewportToWindow();
 }
 
-int CubeSaverApp::MessageHook(WindowHandle, unsigned message, MessageParam wParam, MessageLParam) {
+int CubeSaverApp::MessageHook(WindowHandle, unsigned message, MessageParam wParam,
+                              MessageLParam lParam) {
     if (message == kKeyDown && scene.HandleKey(static_cast<unsigned>(wParam))) {
         return 1;
     }
-    return 0;
+    return musicPlayer.HandleMessage(message, wParam, lParam);
+}
+
+void CubeSaverApp::OnDisplayPowerDown() {
+    musicPlayer.StopForRun();
 }
 
 void CubeSaverApp::TransferSettings(WindowHandle, bool write, settings::RegistryKey* key, int group,

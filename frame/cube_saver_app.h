@@ -1,7 +1,7 @@
 // The cube saver: the application object of this program. It adds to the
 // general frame the cube group of the settings record, the render device,
-// the scene with its picture list and the font; the music player joins it
-// with its own work.
+// the scene with its picture list and the font, and the music list with its
+// player.
 #pragma once
 
 #include <string>
@@ -11,6 +11,8 @@
 #include "base/saver_clock.h"
 #include "engine/gl_device.h"
 #include "frame/saver_app.h"
+#include "music/music_player.h"
+#include "music/start_rule.h"
 #include "scene/cube_scene_runner.h"
 #include "settings/cube_settings.h"
 
@@ -31,9 +33,12 @@ public:
     Status Finish(WindowHandle window, DeviceContextHandle dc) override;
     void SetDefaults(WindowHandle window, int page) override;
     void ResizeViewport(WindowHandle window) override;
-    // "A" and "S" are the scene's keys and do not end the saver.
+    // "A" and "S" are the scene's keys and do not end the saver; the music
+    // window's notifications go to the player.
     int MessageHook(WindowHandle window, unsigned message, MessageParam wParam,
                     MessageLParam lParam) override;
+    // The music stops for the rest of the run.
+    void OnDisplayPowerDown() override;
 
     // Builds both lists of a run from the lists stored below settingsKeyPath,
     // with the system's folders. Without a store (the settings key could not
@@ -52,13 +57,16 @@ public:
     // The frame clock: the last frame's reading, taken at the first frame.
     SaverClock clock;
     double lastFrameTime = -1;
-    double firstFrameTime = -1;
-    bool musicStarted = false;
+
+    // Plays musicList, which it shortens as songs fail; it closes its window
+    // when the object goes.
+    music::MusicPlayer musicPlayer{musicList, music::SystemMediaWindow(), ProcessRandom()};
+    music::StartRule musicStart;
 
 private:
-    // Once per process, 3 seconds into the run. The music player fills this
-    // in with its own work; until then there is no music.
-    void StartMusic() {}
+    // Once per process, 3 seconds into the run, in the saver window; never
+    // in the preview.
+    void StartMusic(WindowHandle window);
 };
 
 }  // namespace velmora
