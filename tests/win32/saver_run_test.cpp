@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -22,6 +23,7 @@
 #include "lists/list_storage.h"
 #include "lists/list_texts.h"
 #include "settings/win32/win32_registry_store.h"
+#include "tests/support/read_gate.h"
 #include "tests/win32/process_runner.h"
 
 namespace velmora::testing {
@@ -464,6 +466,52 @@ TEST_F(SaverRun, LessProcessorKeepsToAboutAHundredFramesASecond) {
     EXPECT_EQ(app.pictureList.size(), 1u);
     EXPECT_GT(drawnInTwoSeconds, 10);
     EXPECT_LE(drawnInTwoSeconds, 2 * 110);
+}
+
+// Milliseconds until done() holds, polled every 10 ms (limit when it does not).
+DWORD MillisecondsUntil(const std::function<bool()>& done, DWORD limit) {
+    const DWORD start = GetTickCount();
+    while (!done() && GetTickCount() - start < limit) {
+        Sleep(10);
+    }
+    return GetTickCount() - start;
+}
+
+bool SaverFlagSet() {
+    BOOL running = FALSE;
+    SystemParametersInfoA(SPI_GETSCREENSAVERRUNNING, 0, &running, 0);
+    return running != FALSE;
+}
+
+// The user ends the run while the picture loader is stuck in a read (a
+// picture on a network folder that stopped answering): the window goes and
+// the system is restored at once; only the application's end waits.
+TEST_F(SaverRun, EndingWhileTheLoaderIsStuckInAReadGivesTheDesktopBackAtOnce) {
+    ReadGate gate;
+    auto app = std::make_unique<PacedCubeApp>();
+    app->scene.SetPictureLoadForTesting(
+        [&gate](engine::Texture* texture) { return gate.Read(texture); });
+    DWORD hiddenAfter = 0;
+    DWORD restoredAfter = 0;
+    Run(*app, [&] {
+        HWND window = nullptr;
+        MillisecondsUntil([&] { return (window = FindSaverWindow(false)) && app->drawn > 3; },
+                          10000);
+        ASSERT_NE(window, nullptr);
+        ASSERT_TRUE(gate.WaitUntilEntered(std::chrono::seconds(10)));
+        PostMessageA(window, WM_KEYDOWN, 'X', 0);
+        hiddenAfter = MillisecondsUntil([&] { return !IsWindowVisible(window); }, 3000);
+        // Wine without a window manager takes about 2 s to let go of a
+        // full-screen window; the restoring is timed from there.
+        MillisecondsUntil([&] { return !IsWindow(window); }, 5000);
+        restoredAfter = MillisecondsUntil([] { return !SaverFlagSet(); }, 3000);
+        gate.Open();  // lets a run that waits for the loader end
+    });
+    EXPECT_LT(hiddenAfter, 1000u);
+    EXPECT_LT(restoredAfter, 1000u);
+    gate.Open();
+    app.reset();  // waits for the read to end
+    EXPECT_TRUE(gate.Finished());
 }
 
 TEST(SaverProcess, ASecondFullScreenInstanceBringsTheFirstForwardAndEnds) {
