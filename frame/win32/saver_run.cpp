@@ -4,6 +4,7 @@
 #include <string>
 
 #include "base/saver_clock.h"
+#include "diag/desktop_changes.h"
 #include "frame/frame_texts.h"
 #include "frame/full_screen_mode.h"
 #include "frame/run_mode.h"
@@ -27,8 +28,10 @@ void RestoreSystem(HWND window, HDC dc, bool fullScreen, bool switchedMode) {
     }
     if (fullScreen) {
         SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, FALSE, nullptr, 0);
+        diag::RunDesktopChanges().saverRunningFlagSet = false;
         if (switchedMode) {
             SwitchDisplayMode(0, 0, 0, 0);
+            diag::RunDesktopChanges().displayModeSwitched = false;
         }
     }
 }
@@ -120,6 +123,8 @@ void RunSaver(SaverApp& app, HWND previewParent, int showCommand, const SaverRun
             return;
         }
         switchedMode = request.has_value();
+        // The crash filter gives back what the run changed.
+        diag::RunDesktopChanges().displayModeSwitched = switchedMode;
         // The screen is read after the request, which may have changed it.
         const WindowSize size = FullScreenWindowSize(
             request, WindowSize{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
@@ -135,6 +140,7 @@ void RunSaver(SaverApp& app, HWND previewParent, int showCommand, const SaverRun
                     DecodeText(texts::kCreateFailedCaption).c_str(), MB_ICONWARNING);
         if (switchedMode) {
             SwitchDisplayMode(0, 0, 0, 0);
+            diag::RunDesktopChanges().displayModeSwitched = false;
         }
         UnregisterClassA(className.c_str(), instance);
         state = SaverWindowState{};
@@ -142,6 +148,7 @@ void RunSaver(SaverApp& app, HWND previewParent, int showCommand, const SaverRun
     }
     Process().saverWindow = window;
     if (!preview) {
+        diag::RunDesktopChanges().saverRunningFlagSet = true;
         SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, TRUE, nullptr, 0);
     }
 
