@@ -53,19 +53,6 @@ TEST_F(Player, EachEndedSongIsClosedAndTheNextCreatedAndPlayed) {
     EXPECT_EQ(media_.openWindows, 1);
 }
 
-TEST_F(Player, ShuffledEachSongPlaysOnceBeforeAnyRepeats) {
-    Start({"a", "b", "c"}, true);
-    for (int i = 0; i < 5; ++i) {
-        EndSong();
-    }
-    ASSERT_EQ(media_.played.size(), 6u);
-    for (const std::size_t cycle : {0u, 3u}) {
-        Songs one(media_.played.begin() + cycle, media_.played.begin() + cycle + 3);
-        std::sort(one.begin(), one.end());
-        EXPECT_EQ(one, (Songs{"a", "b", "c"}));
-    }
-}
-
 TEST_F(Player, OnlyTheEndOrAnErrorOfTheCurrentWindowCounts) {
     Start({"a", "b"});
     const std::uintptr_t current = reinterpret_cast<std::uintptr_t>(player_.Window());

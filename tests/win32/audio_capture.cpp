@@ -2,9 +2,9 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <map>
 #include <numbers>
@@ -18,102 +18,77 @@ namespace {
 
 constexpr int kRate = 22050;
 constexpr int kMarkHz = 4000;
-constexpr double kMarkSeconds = 0.06;
-constexpr double kTailSeconds = 0.04;
-// 20 ms of samples; a tone of f Hz crosses zero about f / 25 times in it.
+// 20 ms of samples; a tone of f Hz changes sign about f / 25 times in it.
 constexpr std::size_t kChunk = kRate / 50;
-constexpr int kSilentPeak = 500;
-// Tone chunks that must lie between two marks for the second to begin a new
-// song (mixed chunks at a mark's edges are not enough).
+// Tone chunks between two marks for the second to begin a new song, so the
+// mixed chunks at a mark's edges never split it.
 constexpr int kToneChunksBetweenSongs = 5;
 
-std::string g_folder;  // Windows path of the XDG_CONFIG_HOME folder, with "\"
-std::string g_unixFolder;
+std::string g_folder;  // the XDG_CONFIG_HOME folder as a Windows path, with "\"
 
-void PutLittleEndian(std::vector<std::uint8_t>& bytes, std::uint32_t value, int size) {
+std::string Capture() {
+    return g_folder + "capture.raw";
+}
+
+void AddTone(std::string& data, int hz, double seconds) {
+    for (int i = 0; i < static_cast<int>(seconds * kRate); ++i) {
+        const auto sample =
+            static_cast<std::int16_t>(12000.0 * std::sin(2 * std::numbers::pi * hz * i / kRate));
+        data += static_cast<char>(sample & 0xFF);
+        data += static_cast<char>((sample >> 8) & 0xFF);
+    }
+}
+
+std::string LittleEndian(std::uint32_t value, int size) {
+    std::string bytes;
     for (int i = 0; i < size; ++i) {
-        bytes.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+        bytes += static_cast<char>(value >> (8 * i));
     }
+    return bytes;
 }
 
-void AddTone(std::vector<std::int16_t>& samples, int hz, double seconds) {
-    const int count = static_cast<int>(seconds * kRate);
-    for (int i = 0; i < count; ++i) {
-        const double value =
-            hz == 0 ? 0.0 : 12000.0 * std::sin(2 * std::numbers::pi * hz * i / kRate);
-        samples.push_back(static_cast<std::int16_t>(value));
-    }
+bool WriteBytes(const std::string& path, const std::string& bytes) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    const bool ok =
+        file != INVALID_HANDLE_VALUE &&
+        WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+        written == bytes.size();
+    CloseHandle(file);
+    return ok;
 }
 
-bool WriteText(const std::string& path, const std::string& text) {
-    FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr) {
-        return false;
-    }
-    const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    return std::fclose(file) == 0 && written;
-}
-
-// The nearest of the tones and the mark, by zero crossings.
+// The nearest of the tones and the mark by sign changes; 0 for silence.
 int ChunkTone(const std::int16_t* samples, const std::vector<int>& tones) {
     int peak = 0;
-    int crossings = 0;
+    int changes = 0;
     for (std::size_t i = 0; i < kChunk; ++i) {
         peak = std::max(peak, std::abs(static_cast<int>(samples[i])));
-        if (i > 0 && (samples[i - 1] < 0) != (samples[i] < 0)) {
-            ++crossings;
-        }
+        changes += i > 0 && (samples[i - 1] < 0) != (samples[i] < 0) ? 1 : 0;
     }
-    if (peak < kSilentPeak) {
-        return 0;
-    }
-    int nearest = kMarkHz;
+    int nearest = peak < 500 ? 0 : kMarkHz;
     for (const int tone : tones) {
-        if (std::abs(crossings * 25 - tone) < std::abs(crossings * 25 - nearest)) {
+        if (nearest != 0 && std::abs(changes * 25 - tone) < std::abs(changes * 25 - nearest)) {
             nearest = tone;
         }
     }
     return nearest;
 }
 
-int Majority(const std::map<int, int>& votes) {
-    int best = 0;
-    int bestVotes = 0;
-    for (const auto& [tone, count] : votes) {
-        if (count > bestVotes) {
-            best = tone;
-            bestVotes = count;
-        }
-    }
-    return best;
-}
-
 }  // namespace
 
 bool WriteSong(const std::string& path, int toneHz, double seconds) {
-    std::vector<std::int16_t> samples;
-    AddTone(samples, kMarkHz, kMarkSeconds);
-    AddTone(samples, toneHz, seconds);
-    AddTone(samples, 0, kTailSeconds);
-    const auto dataSize = static_cast<std::uint32_t>(samples.size() * 2);
-    std::vector<std::uint8_t> bytes = {'R', 'I', 'F', 'F'};
-    PutLittleEndian(bytes, 36 + dataSize, 4);
-    for (const char c : std::string("WAVEfmt ")) {
-        bytes.push_back(static_cast<std::uint8_t>(c));
-    }
-    // Chunk size, PCM, one channel, rate, bytes a second, block, bits.
-    for (const auto& [value, size] :
-         {std::pair{16u, 4}, {1u, 2}, {1u, 2}, {22050u, 4}, {44100u, 4}, {2u, 2}, {16u, 2}}) {
-        PutLittleEndian(bytes, value, size);
-    }
-    for (const char c : std::string("data")) {
-        bytes.push_back(static_cast<std::uint8_t>(c));
-    }
-    PutLittleEndian(bytes, dataSize, 4);
-    for (const std::int16_t sample : samples) {
-        PutLittleEndian(bytes, static_cast<std::uint16_t>(sample), 2);
-    }
-    return WriteText(path, std::string(bytes.begin(), bytes.end()));
+    std::string data;
+    AddTone(data, kMarkHz, 0.06);
+    AddTone(data, toneHz, seconds);
+    AddTone(data, 0, 0.04);
+    // PCM, one channel, 22050 samples of 2 bytes a second.
+    const std::string format = LittleEndian(16, 4) + LittleEndian(1, 2) + LittleEndian(1, 2) +
+                               LittleEndian(kRate, 4) + LittleEndian(kRate * 2, 4) +
+                               LittleEndian(2, 2) + LittleEndian(16, 2);
+    const auto size = static_cast<std::uint32_t>(data.size());
+    return WriteBytes(path, "RIFF" + LittleEndian(36 + size, 4) + "WAVEfmt " + format + "data" +
+                                LittleEndian(size, 4) + data);
 }
 
 bool RouteSoundToCapture(std::string& problem) {
@@ -125,7 +100,6 @@ bool RouteSoundToCapture(std::string& problem) {
         problem = "needs Wine and XDG_CONFIG_HOME set to a folder by the test command";
         return false;
     }
-    g_unixFolder = folder;
     WCHAR* wide = dosName(folder);
     char path[MAX_PATH] = {};
     WideCharToMultiByte(CP_ACP, 0, wide, -1, path, MAX_PATH, nullptr, nullptr);
@@ -133,25 +107,21 @@ bool RouteSoundToCapture(std::string& problem) {
     g_folder = std::string(path) + "\\";
     CreateDirectoryA(g_folder.c_str(), nullptr);
     CreateDirectoryA((g_folder + "alsa").c_str(), nullptr);
+    DeleteFileA(Capture().c_str());
     // A plain file is emptied at every opening of the device; a pipe that
     // appends keeps every song.
     const std::string config = "pcm.!default { type file; slave.pcm \"null\"; file \"| cat >> '" +
-                               g_unixFolder + "/capture.raw'\"; format \"raw\" }\n";
-    DeleteFileA((g_folder + "capture.raw").c_str());
-    HKEY key = nullptr;
-    const bool written = WriteText(g_folder + "alsa\\asoundrc", config) &&
-                         RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\Drivers", 0, nullptr,
-                                         0, KEY_SET_VALUE, nullptr, &key, nullptr) == ERROR_SUCCESS;
-    if (written) {
-        RegSetValueExA(key, "Audio", 0, REG_SZ, reinterpret_cast<const BYTE*>("alsa"), 5);
-        RegCloseKey(key);
-    }
-    problem = written ? "" : "cannot write the ALSA configuration into " + g_folder;
-    return written;
+                               std::string(folder) + "/capture.raw'\"; format \"raw\" }\n";
+    // Wine would take a sound server over ALSA.
+    const bool routed = WriteBytes(g_folder + "alsa\\asoundrc", config) &&
+                        RegSetKeyValueA(HKEY_CURRENT_USER, "Software\\Wine\\Drivers", "Audio",
+                                        REG_SZ, "alsa", 5) == ERROR_SUCCESS;
+    problem = routed ? "" : "cannot route the sound through " + g_folder;
+    return routed;
 }
 
 void RemoveCapture() {
-    DeleteFileA((g_folder + "capture.raw").c_str());
+    DeleteFileA(Capture().c_str());
     DeleteFileA((g_folder + "alsa\\asoundrc").c_str());
     RemoveDirectoryA((g_folder + "alsa").c_str());
     RemoveDirectoryA(g_folder.c_str());
@@ -160,40 +130,36 @@ void RemoveCapture() {
 
 std::size_t CaptureSize() {
     WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!GetFileAttributesExA((g_folder + "capture.raw").c_str(), GetFileExInfoStandard, &data)) {
-        return 0;
-    }
-    return data.nFileSizeLow;
+    return GetFileAttributesExA(Capture().c_str(), GetFileExInfoStandard, &data) ? data.nFileSizeLow
+                                                                                 : 0;
 }
 
 std::vector<int> SongsCapturedSince(std::size_t offset, const std::vector<int>& tones) {
-    const std::vector<std::uint8_t> bytes = ReadWholeFile(g_folder + "capture.raw");
+    const std::vector<std::uint8_t> bytes = ReadWholeFile(Capture());
     std::vector<std::int16_t> samples;
     for (std::size_t i = offset; i + 1 < bytes.size(); i += 2) {
         samples.push_back(static_cast<std::int16_t>(bytes[i] | (bytes[i + 1] << 8)));
     }
-    std::vector<int> songs;
-    std::map<int, int> votes;
-    bool inSong = false;
-    int toneChunks = kToneChunksBetweenSongs;
+    // Each song: the tone most of its chunks have.
+    std::vector<std::map<int, int>> songs;
+    int toneChunks = 0;
     for (std::size_t start = 0; start + kChunk <= samples.size(); start += kChunk) {
         const int tone = ChunkTone(&samples[start], tones);
-        if (tone == kMarkHz && toneChunks >= kToneChunksBetweenSongs) {
-            if (inSong) {
-                songs.push_back(Majority(votes));
-            }
-            inSong = true;
-            votes.clear();
+        if (tone == kMarkHz && (songs.empty() || toneChunks >= kToneChunksBetweenSongs)) {
+            songs.emplace_back();
             toneChunks = 0;
-        } else if (tone != 0 && tone != kMarkHz) {
-            ++votes[tone];
+        } else if (tone != 0 && tone != kMarkHz && !songs.empty()) {
+            ++songs.back()[tone];
             ++toneChunks;
         }
     }
-    if (inSong && !votes.empty()) {
-        songs.push_back(Majority(votes));
+    std::vector<int> played;
+    for (const auto& votes : songs) {
+        const auto most = std::max_element(votes.begin(), votes.end(),
+                                           [](auto& a, auto& b) { return a.second < b.second; });
+        played.push_back(most == votes.end() ? 0 : most->first);
     }
-    return songs;
+    return played;
 }
 
 }  // namespace velmora::testing

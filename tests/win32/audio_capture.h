@@ -25,7 +25,7 @@ void RemoveCapture();
 
 std::size_t CaptureSize();
 // The tone of each song played since the capture had the given size, the
-// nearest of tones.
+// nearest of tones (0 while a song has only begun).
 std::vector<int> SongsCapturedSince(std::size_t offset, const std::vector<int>& tones);
 
 }  // namespace velmora::testing
