@@ -116,7 +116,7 @@ std::string PathBesideTestProgram(const std::string& fileName) {
 }
 
 ProgramResult RunProgram(const std::string& program, const std::string& arguments, DWORD timeoutMs,
-                         const EnvironmentChanges& environment) {
+                         const EnvironmentChanges& environment, ShownWindows shown) {
     ProgramResult result;
     std::string commandLine = "\"" + program + "\"";
     if (!arguments.empty()) {
@@ -132,10 +132,18 @@ ProgramResult RunProgram(const std::string& program, const std::string& argument
     }
     result.started = true;
     std::set<HWND> windows;
+    std::set<HWND> closed;
     WindowSearch search{process.dwProcessId, &windows};
     const DWORD start = GetTickCount();
     for (;;) {
         EnumWindows(CollectProcessWindows, reinterpret_cast<LPARAM>(&search));
+        if (shown == ShownWindows::Close) {
+            for (HWND window : windows) {
+                if (closed.insert(window).second) {
+                    PostMessageA(window, WM_CLOSE, 0, 0);
+                }
+            }
+        }
         if (WaitForSingleObject(process.hProcess, 10) == WAIT_OBJECT_0) {
             break;
         }

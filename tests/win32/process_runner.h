@@ -24,11 +24,20 @@ std::string PathBesideTestProgram(const std::string& fileName);
 
 using EnvironmentChanges = std::vector<std::pair<std::string, std::string>>;
 
+// What RunProgram does with the visible top-level windows the program shows.
+enum class ShownWindows {
+    Leave,
+    // Each is sent WM_CLOSE once, as a user closing it would: a modal dialog
+    // then ends as with "Cancel".
+    Close,
+};
+
 // Runs "program" with the given arguments (the program path is passed as the
 // first, quoted, word of the command line) and this process's environment
 // with the given variables replaced or added. Kills it after timeoutMs.
 ProgramResult RunProgram(const std::string& program, const std::string& arguments, DWORD timeoutMs,
-                         const EnvironmentChanges& environment = {});
+                         const EnvironmentChanges& environment = {},
+                         ShownWindows shown = ShownWindows::Leave);
 
 // A folder of its own under the temporary folder; removed with its files.
 class TempFolder {

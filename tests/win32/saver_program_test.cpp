@@ -12,10 +12,27 @@ ProgramResult RunSaver(const std::string& arguments) {
     return RunProgram(PathBesideTestProgram("velmora-saver.scr"), arguments, kTimeoutMs);
 }
 
+// The settings mode's windows (the settings dialog, an earlier crash's report)
+// are modal; they are closed as a user would close them.
+ProgramResult RunSaverClosingItsWindows(const std::string& arguments) {
+    return RunProgram(PathBesideTestProgram("velmora-saver.scr"), arguments, kTimeoutMs, {},
+                      ShownWindows::Close);
+}
+
+TEST(ProgramRunner, ClosesAModalDialogAsTheUserWould) {
+    const ProgramResult result =
+        RunProgram(PathBesideTestProgram("standin\\modal_dialog_standin.exe"), "", kTimeoutMs, {},
+                   ShownWindows::Close);
+    ASSERT_TRUE(result.started);
+    EXPECT_FALSE(result.timedOut);
+    EXPECT_EQ(result.exitCode, static_cast<DWORD>(IDCANCEL));
+    EXPECT_EQ(result.windowsSeen, 1);
+}
+
 TEST(SaverProgram, SettingsLettersEndCleanly) {
     for (const char* arguments : {"/g", "/x", "-G"}) {
         SCOPED_TRACE(arguments);
-        const ProgramResult result = RunSaver(arguments);
+        const ProgramResult result = RunSaverClosingItsWindows(arguments);
         ASSERT_TRUE(result.started);
         EXPECT_FALSE(result.timedOut);
         EXPECT_EQ(result.exitCode, 0u);
@@ -59,7 +76,7 @@ TEST(SaverProgram, MalformedCommandLinesDoNotCrash) {
          {"", "   ", "/", "-", "/p", "/p 99999999999999999999999999", "/p 305419896", "/c:", "/a",
           "\"", "/c 4294967296", "/a -2147483649", "\x01\x02\xff", "/p:::::::::::::::::::::::"}) {
         SCOPED_TRACE(arguments);
-        const ProgramResult result = RunSaver(arguments);
+        const ProgramResult result = RunSaverClosingItsWindows(arguments);
         ASSERT_TRUE(result.started);
         EXPECT_FALSE(result.timedOut);
         EXPECT_EQ(result.exitCode, 0u);
