@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "picture/pl_bytes.h"
 #include "picture/pl_input.h"
 #include "picture/pl_raster.h"
 #include "picture/pl_text_exception.h"
@@ -13,6 +14,8 @@
 namespace velmora::picture {
 
 namespace {
+
+using bytes::RequireBytes;
 
 constexpr std::uint32_t kCoreHeaderSize = 12;
 constexpr std::uint32_t kInfoHeaderSize = 40;
@@ -48,14 +51,6 @@ bool IsLegalDepth(std::uint16_t bitsPerPixel) {
 
 std::int32_t ReadI32(PLInput& input) {
     return static_cast<std::int32_t>(input.ReadU32LE());
-}
-
-// The same failure a read past the end gives, raised before anything is
-// allocated for a picture the input cannot hold.
-void RequireBytes(const PLInput& input, std::uint64_t bytes) {
-    if (bytes > input.GetRemaining()) {
-        throw PLTextException(pl_error::EndOfFile, "End of file reached while decoding.\n");
-    }
 }
 
 std::int32_t DotsPerInch(std::int32_t pixelsPerMetre) {
@@ -189,13 +184,13 @@ PLBitmapFileReader::Palette PLBitmapFileReader::ReadPalette(PLInput& input, cons
     // All the file's entries are read past, but no more than the depth can
     // index are kept.
     RequireBytes(input, fileEntries * entryBytes);
-    const std::uint8_t* bytes =
+    const std::uint8_t* entries =
         input.ReadNBytes(static_cast<std::size_t>(fileEntries) * entryBytes);
     const std::size_t kept =
         static_cast<std::size_t>(std::min<std::uint64_t>(fileEntries, depthEntries));
     palette.resize(kept * 4);
     for (std::size_t i = 0; i < kept; ++i) {
-        std::memcpy(&palette[i * 4], bytes + i * entryBytes, 3);
+        std::memcpy(&palette[i * 4], entries + i * entryBytes, 3);
         palette[i * 4 + 3] = 255;
     }
     return palette;
@@ -281,7 +276,7 @@ void PLBitmapFileReader::DecodeUncompressed(PLInput& input, const Header& header
                 break;
             case 16:
                 for (std::size_t x = 0; x < width; ++x) {
-                    const unsigned p = in[2 * x] | (in[2 * x + 1] << 8);
+                    const unsigned p = bytes::LoadU16LE(in + 2 * x);
                     std::uint8_t* pixel = out + 4 * x;
                     pixel[PL_BLUE] = static_cast<std::uint8_t>(p << 3);
                     if (layout555) {
@@ -295,13 +290,7 @@ void PLBitmapFileReader::DecodeUncompressed(PLInput& input, const Header& header
                 }
                 break;
             case 24:
-                for (std::size_t x = 0; x < width; ++x) {
-                    std::uint8_t* pixel = out + 4 * x;
-                    pixel[PL_BLUE] = in[3 * x];
-                    pixel[PL_GREEN] = in[3 * x + 1];
-                    pixel[PL_RED] = in[3 * x + 2];
-                    pixel[PL_ALPHA] = 255;
-                }
+                bytes::ExpandBgrRow(in, width, out);
                 break;
             default:
                 std::memcpy(out, in, 4 * width);

@@ -4,14 +4,13 @@
 #include <array>
 #include <cstring>
 
+#include "picture/pl_bytes.h"
+
 namespace velmora::picture {
 
 namespace {
 
-std::uint32_t U32LE(const std::uint8_t* b) {
-    return static_cast<std::uint32_t>(b[0]) | (static_cast<std::uint32_t>(b[1]) << 8) |
-           (static_cast<std::uint32_t>(b[2]) << 16) | (static_cast<std::uint32_t>(b[3]) << 24);
-}
+using bytes::LoadU32LE;
 
 bool StartsWith(const std::uint8_t* b, const char* text) {
     return std::memcmp(b, text, std::strlen(text)) == 0;
@@ -43,7 +42,7 @@ PLFormat RecognizeFormat(const std::uint8_t* header, std::size_t available, std:
     if (LooksLikeTga(p)) {
         return PLFormat::Tga;
     }
-    const std::uint32_t first = U32LE(p);
+    const std::uint32_t first = LoadU32LE(p);
     if (first == 0x002A4949u || first == 0x2A004D4Du) {
         return PLFormat::Tiff;
     }
@@ -64,8 +63,8 @@ PLFormat RecognizeFormat(const std::uint8_t* header, std::size_t available, std:
     if (p[0] == 0x89 && p[1] == 0x50 && p[2] == 0x4E && p[3] == 0x47) {
         return PLFormat::Png;
     }
-    if ((first == 0xC6D3D0C5u || first == 0xC5D0D3C6u) && U32LE(p + 20) != 0 &&
-        U32LE(p + 24) != 0) {
+    if ((first == 0xC6D3D0C5u || first == 0xC5D0D3C6u) && LoadU32LE(p + 20) != 0 &&
+        LoadU32LE(p + 24) != 0) {
         return PLFormat::EpsTiff;
     }
     if (p[0] == 0x0A && p[2] == 1) {

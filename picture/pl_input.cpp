@@ -1,5 +1,6 @@
 #include "picture/pl_input.h"
 
+#include "picture/pl_bytes.h"
 #include "picture/pl_text_exception.h"
 
 namespace velmora::picture {
@@ -56,25 +57,19 @@ const std::uint8_t* PLInput::PeekNBytes(std::size_t n) const {
 }
 
 std::uint16_t PLInput::ReadU16LE() {
-    const std::uint8_t* b = ReadNBytes(2);
-    return static_cast<std::uint16_t>(b[0] | (b[1] << 8));
+    return bytes::LoadU16LE(ReadNBytes(2));
 }
 
 std::uint32_t PLInput::ReadU32LE() {
-    const std::uint8_t* b = ReadNBytes(4);
-    return static_cast<std::uint32_t>(b[0]) | (static_cast<std::uint32_t>(b[1]) << 8) |
-           (static_cast<std::uint32_t>(b[2]) << 16) | (static_cast<std::uint32_t>(b[3]) << 24);
+    return bytes::LoadU32LE(ReadNBytes(4));
 }
 
 std::uint16_t PLInput::ReadU16BE() {
-    const std::uint8_t* b = ReadNBytes(2);
-    return static_cast<std::uint16_t>((b[0] << 8) | b[1]);
+    return bytes::LoadU16BE(ReadNBytes(2));
 }
 
 std::uint32_t PLInput::ReadU32BE() {
-    const std::uint8_t* b = ReadNBytes(4);
-    return (static_cast<std::uint32_t>(b[0]) << 24) | (static_cast<std::uint32_t>(b[1]) << 16) |
-           (static_cast<std::uint32_t>(b[2]) << 8) | static_cast<std::uint32_t>(b[3]);
+    return bytes::LoadU32BE(ReadNBytes(4));
 }
 
 PLMemoryInput::PLMemoryInput(const std::uint8_t* data, std::size_t size) {

@@ -7,6 +7,7 @@
 #include <limits>
 #include <vector>
 
+#include "picture/pl_bytes.h"
 #include "picture/pl_input.h"
 #include "picture/pl_raster.h"
 #include "picture/pl_text_exception.h"
@@ -22,9 +23,7 @@ constexpr std::size_t kTrailingPaletteBytes = 1 + 256 * 3;  // marker byte, then
 // Rasters up to this size are cheap enough to make for any truncated file.
 constexpr std::uint64_t kSmallRasterBytes = std::uint64_t{1} << 20;
 
-std::uint16_t U16LE(const std::uint8_t* b) {
-    return static_cast<std::uint16_t>(b[0] | (b[1] << 8));
-}
+using bytes::LoadU16LE;
 
 // The run-length stream of the whole picture, handed out one row at a time.
 // Runs may span rows; the input ending early just leaves the rest zero.
@@ -94,13 +93,13 @@ void PLPcxReader::Decode(PLInput& input, PLRaster& raster, const PLDecodeHint*) 
         PLRaiseError(pl_error::WrongSignature, "File has unknown encoding scheme.");
     }
     const int bitsPerPixel = header[3];
-    const std::int32_t width = std::int32_t{U16LE(header + 8)} - U16LE(header + 4) + 1;
-    const std::int32_t height = std::int32_t{U16LE(header + 10)} - U16LE(header + 6) + 1;
-    const std::int32_t dpiX = U16LE(header + 12);
-    const std::int32_t dpiY = U16LE(header + 14);
+    const std::int32_t width = std::int32_t{LoadU16LE(header + 8)} - LoadU16LE(header + 4) + 1;
+    const std::int32_t height = std::int32_t{LoadU16LE(header + 10)} - LoadU16LE(header + 6) + 1;
+    const std::int32_t dpiX = LoadU16LE(header + 12);
+    const std::int32_t dpiY = LoadU16LE(header + 14);
     const std::uint8_t* headerPalette = header + 16;
     const int planes = header[65];
-    const std::size_t bytesPerLine = U16LE(header + 66);
+    const std::size_t bytesPerLine = LoadU16LE(header + 66);
 
     if (bitsPerPixel == 1) {
         if (planes > 4) {

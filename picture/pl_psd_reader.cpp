@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <limits>
 #include <string>
 
+#include "picture/pl_bytes.h"
 #include "picture/pl_input.h"
 #include "picture/pl_raster.h"
 #include "picture/pl_text_exception.h"
@@ -39,10 +39,6 @@ struct PsdPalette {
     bool present = false;
     std::array<std::uint8_t, 768> rgb{};  // 256 red, 256 green, 256 blue
 };
-
-std::uint16_t U16BE(const std::uint8_t* b) {
-    return static_cast<std::uint16_t>((b[0] << 8) | b[1]);
-}
 
 PsdHeader ReadHeader(PLInput& input) {
     if (std::memcmp(input.ReadNBytes(4), "8BPS", 4) != 0) {
@@ -227,8 +223,7 @@ void PLPsdReader::Decode(PLInput& input, PLRaster& raster, const PLDecodeHint*) 
     // checked before the raster is made so a tiny file cannot ask for a huge one.
     const std::uint64_t smallestRows =
         static_cast<std::uint64_t>(usedChannels) * h.height * 2 * ((h.width + 127) / 128);
-    input.PeekNBytes(static_cast<std::size_t>(std::min<std::uint64_t>(
-        tableBytes + smallestRows, std::numeric_limits<std::size_t>::max())));
+    bytes::RequireBytes(input, tableBytes + smallestRows);
     const std::uint8_t* table = input.ReadNBytes(static_cast<std::size_t>(tableBytes));
 
     const auto width = static_cast<std::int32_t>(h.width);
@@ -262,7 +257,7 @@ void PLPsdReader::Decode(PLInput& input, PLRaster& raster, const PLDecodeHint*) 
         for (std::int32_t y = 0; y < height; ++y) {
             const std::size_t entry =
                 static_cast<std::size_t>(c) * h.height + static_cast<std::size_t>(y);
-            const std::uint16_t size = U16BE(table + 2 * entry);
+            const std::uint16_t size = bytes::LoadU16BE(table + 2 * entry);
             const std::uint8_t* data = input.ReadNBytes(size);
             UnpackRow(data, size, raster.GetLine(y) + offset, stride, h.width);
         }

@@ -5,6 +5,7 @@
 #include <limits>
 #include <new>
 
+#include "picture/pl_bytes.h"
 #include "picture/pl_raster_filter.h"
 #include "picture/pl_text_exception.h"
 
@@ -36,13 +37,7 @@ void ConvertRowTo32(const std::uint8_t* source, std::uint16_t sourceBits,
             }
             break;
         case 24:
-            for (std::int32_t x = 0; x < width; ++x) {
-                std::uint8_t* out = target + 4 * x;
-                out[PL_BLUE] = source[3 * x];
-                out[PL_GREEN] = source[3 * x + 1];
-                out[PL_RED] = source[3 * x + 2];
-                out[PL_ALPHA] = 255;
-            }
+            bytes::ExpandBgrRow(source, static_cast<std::size_t>(width), target);
             break;
         default:
             std::memcpy(target, source, static_cast<std::size_t>(width) * 4);

@@ -1,11 +1,10 @@
 #include "picture/pl_targa_reader.h"
 
-#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
-#include <limits>
 
+#include "picture/pl_bytes.h"
 #include "picture/pl_input.h"
 #include "picture/pl_raster.h"
 #include "picture/pl_text_exception.h"
@@ -47,13 +46,6 @@ TgaHeader ReadHeader(PLInput& input) {
     return h;
 }
 
-// Throws the input's own end-of-file error unless n more bytes are there, so a
-// tiny file cannot make us allocate a raster for a picture it cannot hold.
-void RequireBytes(PLInput& input, std::uint64_t n) {
-    const std::uint64_t limit = std::numeric_limits<std::size_t>::max();
-    input.PeekNBytes(static_cast<std::size_t>(std::min(n, limit)));
-}
-
 // Bytes one stored pixel (or colour-map entry) takes; 0 for depths we refuse.
 int PixelBytes(int depth) {
     if (depth >= 1 && depth <= 8) {
@@ -79,7 +71,7 @@ void ConvertPixel(const std::uint8_t* source, int depth, bool attributeAlpha, st
     switch (depth) {
         case 15:
         case 16: {
-            const unsigned p = source[0] | (source[1] << 8);
+            const unsigned p = bytes::LoadU16LE(source);
             out[PL_BLUE] = static_cast<std::uint8_t>((p * 8) & 0xFF);
             out[PL_GREEN] = static_cast<std::uint8_t>((p >> 2) & 0xF8);
             out[PL_RED] = static_cast<std::uint8_t>((p >> 7) & 0xF8);
@@ -87,10 +79,7 @@ void ConvertPixel(const std::uint8_t* source, int depth, bool attributeAlpha, st
             break;
         }
         case 24:
-            out[PL_BLUE] = source[0];
-            out[PL_GREEN] = source[1];
-            out[PL_RED] = source[2];
-            out[PL_ALPHA] = 255;
+            bytes::ExpandBgrRow(source, 1, out);
             break;
         default:
             std::memcpy(out, source, 4);
@@ -205,9 +194,10 @@ void PLTargaReader::Decode(PLInput& input, PLRaster& raster, const PLDecodeHint*
     if (compressed) {
         // Every packet takes a header byte and at least one pixel, and covers
         // at most 128 pixels.
-        RequireBytes(input, (pixels + 127) / 128 * (1 + static_cast<std::uint64_t>(pixelBytes)));
+        bytes::RequireBytes(input,
+                            (pixels + 127) / 128 * (1 + static_cast<std::uint64_t>(pixelBytes)));
     } else {
-        RequireBytes(input, pixels * static_cast<std::uint64_t>(pixelBytes));
+        bytes::RequireBytes(input, pixels * static_cast<std::uint64_t>(pixelBytes));
     }
 
     const bool trueColour = h.depth > 8;
