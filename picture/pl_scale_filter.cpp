@@ -12,21 +12,38 @@ namespace velmora::picture {
 namespace {
 
 constexpr double kRadius = 0.64;
+// Keeps a weight times a byte inside 32 bits (reductions beyond 1:65536 get
+// no finer weights).
+constexpr int kMaximumShift = 15;
 
 double Tent(double distance) {
     const double d = std::fabs(distance);
     return d < kRadius ? kRadius - d : 0.0;
 }
 
-std::uint8_t Weighted(std::int64_t sum) {
-    return static_cast<std::uint8_t>(std::clamp<std::int64_t>((sum + 128) / 256, 0, 255));
+// The smallest k with 2^k >= old / (2 × new): the reduction beyond 1:2 in
+// halvings, rounded up.
+int WeightShift(std::int32_t oldSize, std::int32_t newSize) {
+    int shift = 0;
+    while (shift < kMaximumShift && (std::int64_t{2} * newSize << shift) < oldSize) {
+        ++shift;
+    }
+    return shift;
+}
+
+// The rounded byte of a sum weighted on a scale of 256 << shift.
+std::uint8_t Weighted(std::int64_t sum, int shift) {
+    const std::int64_t value = (sum + (std::int64_t{128} << shift)) >> (8 + shift);
+    return static_cast<std::uint8_t>(std::clamp<std::int64_t>(value, 0, 255));
 }
 
 }  // namespace
 
-std::vector<PLScaleFilter::Contribution> PLScaleFilter::Contributions(std::int32_t oldSize,
-                                                                      std::int32_t newSize) {
-    std::vector<Contribution> result(static_cast<std::size_t>(newSize));
+PLScaleFilter::AxisTaps PLScaleFilter::Contributions(std::int32_t oldSize, std::int32_t newSize) {
+    AxisTaps taps;
+    taps.shift = WeightShift(oldSize, newSize);
+    const std::int64_t total = taps.Scale();
+    taps.positions.resize(static_cast<std::size_t>(newSize));
     const double scale = static_cast<double>(newSize) / static_cast<double>(oldSize);
     const bool shrinking = scale < 1.0;
     const double support = shrinking ? kRadius / scale : kRadius;
@@ -41,20 +58,20 @@ std::vector<PLScaleFilter::Contribution> PLScaleFilter::Contributions(std::int32
         if (right - left + 1 > maxTaps) {
             --right;
         }
-        Contribution& c = result[static_cast<std::size_t>(i)];
+        Contribution& c = taps.positions[static_cast<std::size_t>(i)];
         c.first = left;
         std::int64_t sum = 0;
         for (std::int32_t j = left; j <= right; ++j) {
             const double d = centre - j;
             const double w = shrinking ? Tent(d * scale) * scale : Tent(d);
-            const auto weight = static_cast<std::int32_t>(w * 256.0);
+            const auto weight = static_cast<std::int32_t>(w * static_cast<double>(total));
             c.weights.push_back(weight);
             sum += weight;
         }
         if (c.weights.empty()) {
             c.first = std::clamp<std::int32_t>(static_cast<std::int32_t>(std::lround(centre)), 0,
                                                oldSize - 1);
-            c.weights.push_back(256);
+            c.weights.push_back(static_cast<std::int32_t>(total));
             continue;
         }
         if (sum <= 0) {
@@ -64,17 +81,17 @@ std::vector<PLScaleFilter::Contribution> PLScaleFilter::Contributions(std::int32
             const auto nearest =
                 std::clamp<std::int32_t>(static_cast<std::int32_t>(std::lround(centre)) - left, 0,
                                          static_cast<std::int32_t>(c.weights.size()) - 1);
-            c.weights[static_cast<std::size_t>(nearest)] = 256;
+            c.weights[static_cast<std::size_t>(nearest)] = static_cast<std::int32_t>(total);
             continue;
         }
-        std::int32_t given = 0;
+        std::int64_t given = 0;
         for (std::size_t k = 0; k + 1 < c.weights.size(); ++k) {
-            c.weights[k] = static_cast<std::int32_t>(c.weights[k] * 256 / sum);
+            c.weights[k] = static_cast<std::int32_t>(c.weights[k] * total / sum);
             given += c.weights[k];
         }
-        c.weights.back() = 256 - given;
+        c.weights.back() = static_cast<std::int32_t>(total - given);
     }
-    return result;
+    return taps;
 }
 
 void PLScaleFilter::Apply(const PLRaster& source, PLRaster& destination) const {
@@ -92,13 +109,11 @@ void PLScaleFilter::Apply(const PLRaster& source, PLRaster& destination) const {
     // into a small ring of rows: the same bytes as a whole intermediate
     // picture of new width × old height, without holding one.
     const bool sameWidth = newWidth_ == oldWidth;
-    const std::vector<Contribution> columns =
-        sameWidth ? std::vector<Contribution>{} : Contributions(oldWidth, newWidth_);
+    const AxisTaps columns = sameWidth ? AxisTaps{} : Contributions(oldWidth, newWidth_);
     const bool sameHeight = newHeight_ == oldHeight;
-    const std::vector<Contribution> rows =
-        sameHeight ? std::vector<Contribution>{} : Contributions(oldHeight, newHeight_);
+    const AxisTaps rows = sameHeight ? AxisTaps{} : Contributions(oldHeight, newHeight_);
     std::size_t ringSize = 1;
-    for (const Contribution& c : rows) {
+    for (const Contribution& c : rows.positions) {
         ringSize = std::max(ringSize, c.weights.size() + 1);
     }
     std::vector<std::uint8_t> ring(rowBytes * ringSize);
@@ -117,7 +132,7 @@ void PLScaleFilter::Apply(const PLRaster& source, PLRaster& destination) const {
             return out;
         }
         for (std::int32_t x = 0; x < newWidth_; ++x) {
-            const Contribution& c = columns[static_cast<std::size_t>(x)];
+            const Contribution& c = columns.positions[static_cast<std::size_t>(x)];
             std::int64_t sum[4] = {0, 0, 0, 0};
             const std::uint8_t* pixel = in + 4 * static_cast<std::size_t>(c.first);
             for (const std::int32_t w : c.weights) {
@@ -128,7 +143,7 @@ void PLScaleFilter::Apply(const PLRaster& source, PLRaster& destination) const {
                 pixel += 4;
             }
             for (int k = 0; k < 4; ++k) {
-                out[4 * x + k] = Weighted(sum[k]);
+                out[4 * x + k] = Weighted(sum[k], columns.shift);
             }
         }
         return out;
@@ -145,7 +160,7 @@ void PLScaleFilter::Apply(const PLRaster& source, PLRaster& destination) const {
             std::memcpy(out, horizontalRow(y), rowBytes);
             continue;
         }
-        const Contribution& c = rows[static_cast<std::size_t>(y)];
+        const Contribution& c = rows.positions[static_cast<std::size_t>(y)];
         std::fill(sums.begin(), sums.end(), 0);
         std::int32_t row = c.first;
         for (const std::int32_t w : c.weights) {
@@ -156,7 +171,7 @@ void PLScaleFilter::Apply(const PLRaster& source, PLRaster& destination) const {
             ++row;
         }
         for (std::size_t k = 0; k < rowBytes; ++k) {
-            out[k] = Weighted(sums[k]);
+            out[k] = Weighted(sums[k], rows.shift);
         }
     }
 }

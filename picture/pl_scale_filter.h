@@ -1,5 +1,5 @@
 // Smooth resizing of 32-bit rasters: a tent filter in two separable passes,
-// with integer weights on a scale of 256.
+// with integer weights on a scale of 256, finer for strong reductions.
 #pragma once
 
 #include <cstdint>
@@ -18,12 +18,21 @@ public:
     void Apply(const PLRaster& source, PLRaster& destination) const override;
 
     // The taps of one output position along an axis: the first source index
-    // and one weight per following source pixel; the weights sum to 256.
+    // and one weight per following source pixel.
     struct Contribution {
         std::int32_t first = 0;
         std::vector<std::int32_t> weights;
     };
-    static std::vector<Contribution> Contributions(std::int32_t oldSize, std::int32_t newSize);
+    // Every output position of an axis. The weights of each position sum to
+    // Scale(): 256 for enlargements and reductions down to 1:2, doubled for
+    // every further halving, so that the tent keeps the weight steps it has
+    // at 1:2 (on 256 alone every weight truncates to 0 beyond 1:164).
+    struct AxisTaps {
+        int shift = 0;
+        std::vector<Contribution> positions;
+        std::int64_t Scale() const { return std::int64_t{256} << shift; }
+    };
+    static AxisTaps Contributions(std::int32_t oldSize, std::int32_t newSize);
 
 private:
     std::int32_t newWidth_;

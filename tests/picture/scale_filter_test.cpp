@@ -14,15 +14,45 @@ namespace {
 
 TEST(ScaleFilter, WeightsSumTo256AndShrinkingUsesTapsWithinTheWidenedSupport) {
     const auto taps = PLScaleFilter::Contributions(100, 50);
-    ASSERT_EQ(taps.size(), 50u);
-    for (std::size_t i = 0; i < taps.size(); ++i) {
-        const auto& c = taps[i];
+    ASSERT_EQ(taps.Scale(), 256);
+    ASSERT_EQ(taps.positions.size(), 50u);
+    for (std::size_t i = 0; i < taps.positions.size(); ++i) {
+        const auto& c = taps.positions[i];
         EXPECT_EQ(std::accumulate(c.weights.begin(), c.weights.end(), 0), 256);
         const double centre = (i + 0.5) / 0.5 - 0.5;
         for (std::size_t k = 0; k < c.weights.size(); ++k) {
             if (c.weights[k] != 0) {
                 EXPECT_LT(std::abs(c.first + static_cast<double>(k) - centre), 1.28);
             }
+        }
+    }
+}
+
+// Tent weights truncated on the axis's scale and renormalised to it, worked
+// out by hand from the formula: an enlargement, a reduction within 1:2 on
+// 256, and one of 1:4.5 on 256 << 2.
+TEST(ScaleFilter, WeightsFollowTheTentFormula) {
+    struct Case {
+        int oldSize;
+        int newSize;
+        std::int64_t scale;
+        std::vector<PLScaleFilter::Contribution> positions;
+    };
+    const Case cases[] = {
+        {3,
+         5,
+         256,
+         {{0, {256, 0}}, {0, {219, 36, 1}}, {0, {0, 256, 0}}, {0, {0, 36, 220}}, {1, {0, 256}}}},
+        {5, 3, 256, {{0, {166, 89, 1}}, {0, {0, 13, 228, 13, 2}}, {2, {0, 89, 167}}}},
+        {9, 2, 1024, {{0, {142, 267, 330, 205, 77, 3}}, {3, {0, 77, 205, 330, 267, 145}}}},
+    };
+    for (const Case& c : cases) {
+        const auto taps = PLScaleFilter::Contributions(c.oldSize, c.newSize);
+        EXPECT_EQ(taps.Scale(), c.scale) << c.oldSize << " to " << c.newSize;
+        ASSERT_EQ(taps.positions.size(), c.positions.size());
+        for (std::size_t i = 0; i < c.positions.size(); ++i) {
+            EXPECT_EQ(taps.positions[i].first, c.positions[i].first) << c.oldSize << ":" << i;
+            EXPECT_EQ(taps.positions[i].weights, c.positions[i].weights) << c.oldSize << ":" << i;
         }
     }
 }
@@ -94,6 +124,24 @@ TEST(ScaleFilter, HalvingAveragesNeighboursAndApplyReplacesTheRaster) {
     }
 }
 
+TEST(ScaleFilter, AFineCheckerboardShrunkBy200IsMidGrey) {
+    PLMemoryRaster raster;
+    raster.Create(2000, 2000, 32, false);
+    for (int y = 0; y < 2000; ++y) {
+        for (int x = 0; x < 2000; ++x) {
+            std::uint8_t* p = raster.GetLine(y) + 4 * x;
+            p[0] = p[1] = p[2] = (x + y) % 2 == 0 ? 0 : 255;
+            p[3] = 255;
+        }
+    }
+    raster.ApplyRasterFilter(PLScaleFilter(10, 10));
+    for (int y = 0; y < 10; ++y) {
+        for (int x = 0; x < 10; ++x) {
+            ASSERT_NEAR(raster.GetLine(y)[4 * x + PL_GREEN], 127.5, 3) << x << "," << y;
+        }
+    }
+}
+
 TEST(ScaleFilter, RefusesAnythingButThirtyTwoBits) {
     PLMemoryRaster raster;  // 8 bits
     PLMemoryRaster scaled;
@@ -110,9 +158,12 @@ namespace {
 std::vector<std::uint8_t> ReferenceScale(const PLRaster& source, int newWidth, int newHeight) {
     const int oldWidth = source.GetWidth();
     const int oldHeight = source.GetHeight();
-    auto weighted = [](std::int64_t sum) { return static_cast<std::uint8_t>((sum + 128) / 256); };
+    auto weighted = [](std::int64_t sum, std::int64_t scale) {
+        return static_cast<std::uint8_t>((sum + scale / 2) / scale);
+    };
     std::vector<std::uint8_t> middle(static_cast<std::size_t>(newWidth) * oldHeight * 4);
-    const auto columns = PLScaleFilter::Contributions(oldWidth, newWidth);
+    const auto taps = PLScaleFilter::Contributions(oldWidth, newWidth);
+    const auto& columns = taps.positions;
     for (int y = 0; y < oldHeight; ++y) {
         for (int x = 0; x < newWidth; ++x) {
             for (int k = 0; k < 4; ++k) {
@@ -121,12 +172,14 @@ std::vector<std::uint8_t> ReferenceScale(const PLRaster& source, int newWidth, i
                     sum += columns[x].weights[t] *
                            source.GetLine(y)[4 * (columns[x].first + static_cast<int>(t)) + k];
                 }
-                middle[(static_cast<std::size_t>(y) * newWidth + x) * 4 + k] = weighted(sum);
+                middle[(static_cast<std::size_t>(y) * newWidth + x) * 4 + k] =
+                    weighted(sum, taps.Scale());
             }
         }
     }
     std::vector<std::uint8_t> out(static_cast<std::size_t>(newWidth) * newHeight * 4);
-    const auto rows = PLScaleFilter::Contributions(oldHeight, newHeight);
+    const auto rowTaps = PLScaleFilter::Contributions(oldHeight, newHeight);
+    const auto& rows = rowTaps.positions;
     for (int y = 0; y < newHeight; ++y) {
         for (int i = 0; i < newWidth * 4; ++i) {
             std::int64_t sum = 0;
@@ -135,7 +188,7 @@ std::vector<std::uint8_t> ReferenceScale(const PLRaster& source, int newWidth, i
                 sum +=
                     rows[y].weights[t] * middle[static_cast<std::size_t>(row) * newWidth * 4 + i];
             }
-            out[static_cast<std::size_t>(y) * newWidth * 4 + i] = weighted(sum);
+            out[static_cast<std::size_t>(y) * newWidth * 4 + i] = weighted(sum, rowTaps.Scale());
         }
     }
     return out;
@@ -151,7 +204,8 @@ TEST(ScaleFilter, RowByRowPassesGiveTheSameBytesAsWholePasses) {
             raster.GetLine(y)[i] = static_cast<std::uint8_t>(seed >> 16);
         }
     }
-    for (const auto& [w, h] : {std::pair{11, 29}, std::pair{80, 5}, std::pair{3, 3}}) {
+    for (const auto& [w, h] :
+         {std::pair{11, 29}, std::pair{80, 5}, std::pair{3, 3}, std::pair{4, 1}}) {
         PLMemoryRaster scaled;
         PLScaleFilter(w, h).Apply(raster, scaled);
         const auto expected = ReferenceScale(raster, w, h);
