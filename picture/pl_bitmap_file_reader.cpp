@@ -23,12 +23,6 @@ constexpr std::uint32_t kInfoHeaderSize = 40;
 constexpr std::uint32_t kMaskHeaderSize = 52;
 constexpr std::uint16_t kGreenMask555 = 0x3E0;
 constexpr std::int32_t kDefaultDpi = 150;
-// RLE pictures up to this many pixels are decoded whatever the input's size,
-// so that a short picture ended early by end-of-bitmap still reads.
-constexpr std::uint64_t kSmallRlePixels = std::uint64_t{1} << 20;
-// A run of 255 pixels costs two bytes, so fully encoded RLE data never packs
-// more than this many pixels into one byte.
-constexpr std::uint64_t kRlePixelsPerByte = 128;
 
 bool HasSignature(std::uint16_t value, const char (&text)[3]) {
     return value == static_cast<std::uint16_t>(static_cast<std::uint8_t>(text[0]) |
@@ -222,19 +216,11 @@ void PLBitmapFileReader::MoveToPixels(PLInput& input, const Header& header, std:
 }
 
 void PLBitmapFileReader::CheckPlausibleSize(const PLInput& input, const Header& header) {
+    // RLE data may end at any point with end-of-bitmap, so only the raster
+    // size cap bounds those pictures.
     if (!header.IsRle()) {
         RequireBytes(input, header.PixelBytes());
-        return;
     }
-    const std::uint64_t pixels =
-        static_cast<std::uint64_t>(header.width) * static_cast<std::uint64_t>(header.height);
-    if (pixels <= kSmallRlePixels) {
-        return;
-    }
-    // Every row ends with a two-byte escape, and runs cover at most 255 pixels.
-    const std::uint64_t rowBytes = 2 * static_cast<std::uint64_t>(header.height);
-    const std::uint64_t runBytes = (pixels + kRlePixelsPerByte - 1) / kRlePixelsPerByte;
-    RequireBytes(input, std::max(rowBytes, runBytes));
 }
 
 void PLBitmapFileReader::DecodeUncompressed(PLInput& input, const Header& header,

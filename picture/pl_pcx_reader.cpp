@@ -4,7 +4,6 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
-#include <limits>
 #include <vector>
 
 #include "picture/pl_bytes.h"
@@ -20,8 +19,6 @@ namespace {
 constexpr int kTraceLevel = 2;
 constexpr std::size_t kHeaderBytes = 128;
 constexpr std::size_t kTrailingPaletteBytes = 1 + 256 * 3;  // marker byte, then R, G, B
-// Rasters up to this size are cheap enough to make for any truncated file.
-constexpr std::uint64_t kSmallRasterBytes = std::uint64_t{1} << 20;
 
 using bytes::LoadU16LE;
 
@@ -133,16 +130,6 @@ void PLPcxReader::Decode(PLInput& input, PLRaster& raster, const PLDecodeHint*) 
 
     const std::size_t rowBytes = bytesPerLine * static_cast<std::size_t>(planes);
     const std::uint64_t totalBytes = std::uint64_t{rowBytes} * static_cast<std::uint64_t>(height);
-    // Early-ending files are accepted, but a big raster must have at least a
-    // quarter of the smallest encoding of its data behind it (63 bytes per
-    // two-byte run at best).
-    const std::uint64_t rasterBytes =
-        std::uint64_t{static_cast<std::uint32_t>(width)} * static_cast<std::uint64_t>(height) * 4;
-    const std::uint64_t smallestEncoding = (totalBytes + 62) / 63 * 2;
-    if (rasterBytes > kSmallRasterBytes && input.GetRemaining() < smallestEncoding / 4) {
-        const std::uint64_t limit = std::numeric_limits<std::size_t>::max();
-        input.PeekNBytes(static_cast<std::size_t>(std::min(smallestEncoding / 4, limit)));
-    }
 
     // R, G, B per index.
     std::array<std::uint8_t, 256 * 3> palette{};

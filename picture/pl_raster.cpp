@@ -76,8 +76,11 @@ void PLRaster::Create(std::int32_t width, std::int32_t height, std::uint16_t bit
     width_ = 0;
     height_ = 0;
     bitsPerPixel_ = 0;
-    const std::size_t rowBytes = PackedRowBytes(width, bitsPerPixel);
-    const bool tooLarge = rowBytes > GetMaximumBytes() / static_cast<std::size_t>(height);
+    // A row costs its pixels, padded to four bytes as the device-independent
+    // kind stores them, and its pointer in the line array.
+    const std::size_t rowCost =
+        (PackedRowBytes(width, bitsPerPixel) + 3) / 4 * 4 + sizeof(std::uint8_t*);
+    const bool tooLarge = rowCost > GetMaximumBytes() / static_cast<std::size_t>(height);
     bool allocated = false;
     if (!tooLarge) {
         try {

@@ -82,8 +82,9 @@ public:
     // width is not a multiple of 8.
     static std::size_t PackedRowBytes(std::int32_t width, std::uint16_t bitsPerPixel);
 
-    // Largest pixel storage Create accepts; larger requests fail as if the
-    // memory could not be had. Kept well below what a 32-bit size can count.
+    // Largest storage Create accepts, the rows padded to four bytes and the
+    // line array counted; larger requests fail as if the memory could not be
+    // had. Kept well below what a 32-bit size can count.
     static void SetMaximumBytes(std::size_t bytes);
     static std::size_t GetMaximumBytes();
 

@@ -303,6 +303,19 @@ TEST(PcxReader, EarlyEndWithLongLinesAndManyRowsStaysQuick) {
     EXPECT_EQ(Pixel(raster, 0, 65534), (Bgra{0, 0, 0, 255}));
 }
 
+TEST(PcxReader, ALargePictureCutShortDecodesWhatItHolds) {
+    PcxFields f;
+    f.width = 3000;
+    f.height = 2000;
+    // The first row, all index 7, and not a byte more.
+    const Bytes data = Encode(Bytes(3000, 7));
+    PLMemoryRaster raster;
+    ASSERT_NO_THROW(Decode(Cat(PcxHeader(f), data), raster));
+    EXPECT_EQ(Pixel(raster, 2999, 0), (Bgra{7, 7, 7, 255}));
+    EXPECT_EQ(Pixel(raster, 0, 1), (Bgra{0, 0, 0, 255}));
+    EXPECT_EQ(Pixel(raster, 2999, 1999), (Bgra{0, 0, 0, 255}));
+}
+
 TEST(PcxReader, RunPastTheEndOfThePicture) {
     PcxFields f;
     f.width = 4;
@@ -376,7 +389,7 @@ TEST(PcxReader, EmptyOrInvertedBoundsAreRefused) {
     EXPECT_EQ(AutoFailure(Cat(b, Bytes{1})).code, pl_error::FormatError);
 }
 
-TEST(PcxReader, ShortHeaderAndHugeTinyFilesEndWithCode11) {
+TEST(PcxReader, ShortHeaderIsCode11AndHugeTinyFilesMeetTheSizeCap) {
     const Bytes header = PcxHeader(PcxFields{});
     const Bytes cut(header.begin(), header.begin() + 100);
     EXPECT_EQ(AutoFailure(cut).code, pl_error::EndOfFile);
@@ -386,7 +399,7 @@ TEST(PcxReader, ShortHeaderAndHugeTinyFilesEndWithCode11) {
     f.width = 60000;
     f.height = 60000;
     const Failure fail = AutoFailure(Cat(PcxHeader(f), Bytes(100, 1)));
-    EXPECT_EQ(fail.code, pl_error::EndOfFile);
+    EXPECT_EQ(fail.code, pl_error::OutOfMemory);
 }
 
 TEST(PcxReader, TracesItsWork) {

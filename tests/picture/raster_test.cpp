@@ -86,5 +86,20 @@ TEST(Raster, RefusesImpossibleSizesCleanly) {
     EXPECT_EQ(raster.GetWidth(), 2);
 }
 
+TEST(Raster, TheSizeCapCountsPaddedRowsAndTheLineArray) {
+    const std::size_t saved = PLRaster::GetMaximumBytes();
+    PLRaster::SetMaximumBytes(1000);
+    PLMemoryRaster raster;
+    // 100 bytes of pixels, but 100 rows of 4 padded bytes and a pointer each.
+    try {
+        raster.Create(1, 100, 8, false);
+        ADD_FAILURE() << "a raster past the cap was made";
+    } catch (const PLTextException& e) {
+        EXPECT_EQ(e.GetCode(), pl_error::OutOfMemory);
+    }
+    EXPECT_NO_THROW(raster.Create(1, 80, 8, false));
+    PLRaster::SetMaximumBytes(saved);
+}
+
 }  // namespace
 }  // namespace velmora::picture
