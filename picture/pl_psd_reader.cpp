@@ -22,6 +22,8 @@ constexpr int kTraceLevel = 2;
 constexpr std::uint32_t kMaximumSide = 30000;
 constexpr int kMaximumChannels = 56;
 
+constexpr std::uint32_t kResolutionInfoBytes = 16;
+
 constexpr int kModeGreyscale = 1;
 constexpr int kModeIndexed = 2;
 constexpr int kModeRgb = 3;
@@ -107,8 +109,9 @@ void ReadImageResources(PLInput& input, std::int32_t& dpiX, std::int32_t& dpiY) 
         if (size % 2 != 0 && section.GetRemaining() > 0) {
             section.Skip(1);
         }
-        if (id == 1005) {
-            // 16.16 fixed horizontal dpi, two unit fields, the same vertically.
+        // 16.16 fixed horizontal dpi, two unit fields, the same vertically; a
+        // block too short for them says nothing.
+        if (id == 1005 && size >= kResolutionInfoBytes) {
             dpiX = static_cast<std::int32_t>(data.ReadU32BE() >> 16);
             data.Skip(4);
             dpiY = static_cast<std::int32_t>(data.ReadU32BE() >> 16);

@@ -257,6 +257,18 @@ TEST(PsdReader, Resource1005GivesTheResolution) {
     EXPECT_EQ(Pixel(raster, 1, 1), (Bgra{120, 80, 40, 255}));
 }
 
+TEST(PsdReader, ResolutionResourceShorterThanItsFieldsIsIgnored) {
+    Psd p = Rgb();
+    Bytes shortInfo = ResolutionInfo(0x0048'0000, 0x0048'0000);
+    shortInfo.resize(10);
+    p.resources = Resource(1005, "", shortInfo);
+    PLMemoryRaster raster;
+    Decode(Build(p), raster);
+    EXPECT_EQ(raster.GetResolutionX(), 0);
+    EXPECT_EQ(raster.GetResolutionY(), 0);
+    EXPECT_EQ(Pixel(raster, 1, 1), (Bgra{120, 80, 40, 255}));
+}
+
 TEST(PsdReader, LastResourceMayLackItsPadByte) {
     Psd p = Rgb();
     PutBytes(p.resources, Resource(1005, "x", ResolutionInfo(0x0060'0000, 0x0060'0000)));
