@@ -6,7 +6,7 @@
 #include <string>
 
 #include "engine/texture.h"
-#include "tests/picture/picture_samples.h"
+#include "tests/support/picture_samples.h"
 
 namespace velmora::engine {
 namespace {

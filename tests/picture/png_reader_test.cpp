@@ -6,7 +6,7 @@
 #include "picture/pl_auto_decoder.h"
 #include "picture/pl_raster.h"
 #include "picture/pl_text_exception.h"
-#include "tests/picture/picture_samples.h"
+#include "tests/support/picture_samples.h"
 
 namespace velmora::picture {
 namespace {

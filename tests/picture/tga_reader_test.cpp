@@ -16,8 +16,8 @@
 #include "picture/pl_raster.h"
 #include "picture/pl_text_exception.h"
 #include "picture/pl_trace.h"
-#include "tests/picture/picture_samples.h"
 #include "tests/picture/reader_failures.h"
+#include "tests/support/picture_samples.h"
 
 namespace velmora::picture {
 namespace {

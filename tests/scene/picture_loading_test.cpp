@@ -11,7 +11,7 @@
 
 #include "base/platform.h"
 #include "scene/scene_meshes.h"
-#include "tests/picture/picture_samples.h"
+#include "tests/support/picture_samples.h"
 #include "tests/support/read_gate.h"
 
 namespace velmora::scene {

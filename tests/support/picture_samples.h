@@ -19,7 +19,15 @@ Bytes EncodePng(int width, int height, int colourType, int bitDepth, const Bytes
 Bytes EncodeJpeg(int width, int height, int components, const Bytes& samples, int quality,
                  int densityX = 0, int densityY = 0, bool progressive = false);
 
-// A file in the system's temporary folder, removed when the object goes.
+// Four-component JPEG of C, M, Y, K rows top-down, stored as CMYK or as
+// YCCK, with or without the Adobe marker that says the samples are inverted.
+enum class CmykStorage { Cmyk, Ycck };
+enum class AdobeMarker { Written, LeftOut };
+Bytes EncodeCmykJpeg(int width, int height, const Bytes& cmyk, CmykStorage storage,
+                     AdobeMarker marker);
+
+// A file in its own new folder under the system's temporary folder, both
+// removed when the object goes.
 class TempFile {
 public:
     TempFile(const std::string& name, const Bytes& contents);

@@ -1,11 +1,12 @@
-#include "tests/picture/picture_samples.h"
+#include "tests/support/picture_samples.h"
 
 #include <png.h>
 #include <stdlib.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <random>
 #include <stdexcept>
 
 #include <jpeglib.h>
@@ -33,6 +34,37 @@ int ChannelsOf(int colourType) {
         default:
             return 4;
     }
+}
+
+// Rows top-down of `components` samples each, compressed with the library's
+// defaults and whatever `configure` sets on top of them.
+template <typename Configure>
+Bytes CompressJpeg(int width, int height, int components, J_COLOR_SPACE inputSpace,
+                   const Bytes& samples, Configure configure) {
+    jpeg_compress_struct info{};
+    jpeg_error_mgr errors{};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &buffer, &size);
+    info.image_width = static_cast<JDIMENSION>(width);
+    info.image_height = static_cast<JDIMENSION>(height);
+    info.input_components = components;
+    info.in_color_space = inputSpace;
+    jpeg_set_defaults(&info);
+    configure(info);
+    jpeg_start_compress(&info, TRUE);
+    const std::size_t rowBytes = static_cast<std::size_t>(width) * components;
+    while (info.next_scanline < info.image_height) {
+        JSAMPROW row = const_cast<JSAMPROW>(samples.data() + rowBytes * info.next_scanline);
+        jpeg_write_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    Bytes out(buffer, buffer + size);
+    free(buffer);
+    return out;
 }
 
 }  // namespace
@@ -76,48 +108,38 @@ Bytes EncodePng(int width, int height, int colourType, int bitDepth, const Bytes
 
 Bytes EncodeJpeg(int width, int height, int components, const Bytes& samples, int quality,
                  int densityX, int densityY, bool progressive) {
-    jpeg_compress_struct info{};
-    jpeg_error_mgr errors{};
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&info);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = static_cast<JDIMENSION>(width);
-    info.image_height = static_cast<JDIMENSION>(height);
-    info.input_components = components;
-    info.in_color_space = components == 1 ? JCS_GRAYSCALE : JCS_RGB;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, quality, TRUE);
-    if (densityX > 0) {
-        info.density_unit = 1;
-        info.X_density = static_cast<UINT16>(densityX);
-        info.Y_density = static_cast<UINT16>(densityY);
-    }
-    if (progressive) {
-        jpeg_simple_progression(&info);
-    }
-    jpeg_start_compress(&info, TRUE);
-    const std::size_t rowBytes = static_cast<std::size_t>(width) * components;
-    while (info.next_scanline < info.image_height) {
-        JSAMPROW row = const_cast<JSAMPROW>(samples.data() + rowBytes * info.next_scanline);
-        jpeg_write_scanlines(&info, &row, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    Bytes out(buffer, buffer + size);
-    free(buffer);
-    return out;
+    return CompressJpeg(width, height, components, components == 1 ? JCS_GRAYSCALE : JCS_RGB,
+                        samples, [&](jpeg_compress_struct& info) {
+                            jpeg_set_quality(&info, quality, TRUE);
+                            if (densityX > 0) {
+                                info.density_unit = 1;
+                                info.X_density = static_cast<UINT16>(densityX);
+                                info.Y_density = static_cast<UINT16>(densityY);
+                            }
+                            if (progressive) {
+                                jpeg_simple_progression(&info);
+                            }
+                        });
+}
+
+Bytes EncodeCmykJpeg(int width, int height, const Bytes& cmyk, CmykStorage storage,
+                     AdobeMarker marker) {
+    return CompressJpeg(width, height, 4, JCS_CMYK, cmyk, [&](jpeg_compress_struct& info) {
+        jpeg_set_quality(&info, 95, TRUE);
+        jpeg_set_colorspace(&info, storage == CmykStorage::Ycck ? JCS_YCCK : JCS_CMYK);
+        info.write_Adobe_marker = marker == AdobeMarker::Written ? TRUE : FALSE;
+    });
 }
 
 TempFile::TempFile(const std::string& name, const Bytes& contents) {
-    char pattern[] = "/tmp/velmora-picture-XXXXXX";
-    const char* folder = mkdtemp(pattern);
-    if (folder == nullptr) {
-        throw std::runtime_error("no temporary folder");
-    }
-    folder_ = folder;
-    path_ = folder_ + "/" + name;
+    const std::filesystem::path base = std::filesystem::temp_directory_path();
+    std::random_device entropy;
+    std::filesystem::path folder;
+    do {
+        folder = base / ("velmora-picture-" + std::to_string(entropy()));
+    } while (!std::filesystem::create_directory(folder));
+    folder_ = folder.string();
+    path_ = (folder / name).string();
     FILE* file = std::fopen(path_.c_str(), "wb");
     if (file == nullptr) {
         throw std::runtime_error("cannot write " + path_);
@@ -127,8 +149,8 @@ TempFile::TempFile(const std::string& name, const Bytes& contents) {
 }
 
 TempFile::~TempFile() {
-    std::remove(path_.c_str());
-    rmdir(folder_.c_str());
+    std::error_code ignored;
+    std::filesystem::remove_all(folder_, ignored);
 }
 
 }  // namespace velmora::picture::testing
