@@ -144,6 +144,22 @@ bool StartJpegDecompress(JpegDecoder* d) {
     return true;
 }
 
+// C, M, Y, K samples to B, G, R, 255. Files with the Adobe marker hold
+// inverted samples (255 - ink); others hold the ink itself.
+void CmykRowToBgra(const std::uint8_t* cmyk, JDIMENSION width, bool inverted, std::uint8_t* out) {
+    const unsigned flip = inverted ? 0 : 255;
+    for (JDIMENSION x = 0; x < width; ++x, cmyk += 4, out += 4) {
+        const unsigned c = cmyk[0] ^ flip;
+        const unsigned m = cmyk[1] ^ flip;
+        const unsigned y = cmyk[2] ^ flip;
+        const unsigned k = cmyk[3] ^ flip;
+        out[PL_BLUE] = static_cast<std::uint8_t>(y * k / 255);
+        out[PL_GREEN] = static_cast<std::uint8_t>(m * k / 255);
+        out[PL_RED] = static_cast<std::uint8_t>(c * k / 255);
+        out[PL_ALPHA] = 255;
+    }
+}
+
 // Reads rows straight into the given lines (B, G, R, X or grey bytes), or,
 // for CMYK pictures, through scratch and converts.
 bool ReadJpegRows(JpegDecoder* d, std::uint8_t** lines, std::uint8_t* scratch) {
@@ -151,6 +167,7 @@ bool ReadJpegRows(JpegDecoder* d, std::uint8_t** lines, std::uint8_t* scratch) {
         return false;
     }
     const bool cmyk = d->info.out_color_space == JCS_CMYK;
+    const bool inverted = d->info.saw_Adobe_marker != FALSE;
     const JDIMENSION width = d->info.output_width;
     while (d->info.output_scanline < d->info.output_height) {
         const JDIMENSION row = d->info.output_scanline;
@@ -160,18 +177,7 @@ bool ReadJpegRows(JpegDecoder* d, std::uint8_t** lines, std::uint8_t* scratch) {
         }
         d->progress.input->ConsumedUpTo(d->info.src->next_input_byte);
         if (cmyk) {
-            // Adobe writes CMYK inverted: the bytes hold 255 - ink.
-            std::uint8_t* out = lines[row];
-            for (JDIMENSION x = 0; x < width; ++x) {
-                const unsigned c = scratch[4 * x];
-                const unsigned m = scratch[4 * x + 1];
-                const unsigned y = scratch[4 * x + 2];
-                const unsigned k = scratch[4 * x + 3];
-                out[4 * x + PL_BLUE] = static_cast<std::uint8_t>(y * k / 255);
-                out[4 * x + PL_GREEN] = static_cast<std::uint8_t>(m * k / 255);
-                out[4 * x + PL_RED] = static_cast<std::uint8_t>(c * k / 255);
-                out[4 * x + PL_ALPHA] = 255;
-            }
+            CmykRowToBgra(scratch, width, inverted, lines[row]);
         }
     }
     jpeg_finish_decompress(&d->info);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -9,7 +10,7 @@
 #include "picture/pl_input.h"
 #include "picture/pl_raster.h"
 #include "picture/pl_text_exception.h"
-#include "tests/picture/picture_samples.h"
+#include "tests/support/picture_samples.h"
 
 namespace velmora::picture {
 namespace {
@@ -57,6 +58,36 @@ TEST(JpegReader, ColourPicturesArriveAsBgrWithoutAlpha) {
     EXPECT_TRUE(Near(right[PL_BLUE], 230)) << int(right[PL_BLUE]);
     EXPECT_EQ(raster->GetResolutionX(), 300);
     EXPECT_EQ(raster->GetResolutionY(), 200);
+}
+
+// Stored samples 40, 160, 240, 200: with the Adobe marker they are 255 - ink
+// (R = 40 × 200 / 255), without it the ink itself (R = 215 × 55 / 255).
+TEST(JpegReader, CmykIsInvertedOnlyWhenTheAdobeMarkerSaysSo) {
+    using testing::AdobeMarker;
+    using testing::CmykStorage;
+    struct Case {
+        CmykStorage storage;
+        AdobeMarker marker;
+        int blue, green, red;
+    };
+    const Case cases[] = {
+        {CmykStorage::Cmyk, AdobeMarker::Written, 188, 125, 31},
+        {CmykStorage::Ycck, AdobeMarker::Written, 188, 125, 31},
+        {CmykStorage::Cmyk, AdobeMarker::LeftOut, 3, 20, 46},
+    };
+    Bytes cmyk;
+    for (int i = 0; i < 16 * 16; ++i) {
+        cmyk.insert(cmyk.end(), {40, 160, 240, 200});
+    }
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const Case& c = cases[i];
+        const auto raster =
+            Decode(testing::EncodeCmykJpeg(16, 16, cmyk, c.storage, c.marker), nullptr, 32);
+        const std::uint8_t* p = raster->GetLine(8) + 4 * 8;
+        EXPECT_TRUE(Near(p[PL_BLUE], c.blue, 4)) << "case " << i << ": " << int(p[PL_BLUE]);
+        EXPECT_TRUE(Near(p[PL_GREEN], c.green, 4)) << "case " << i << ": " << int(p[PL_GREEN]);
+        EXPECT_TRUE(Near(p[PL_RED], c.red, 4)) << "case " << i << ": " << int(p[PL_RED]);
+    }
 }
 
 TEST(JpegReader, GreyPicturesArriveAsEightBitsWithTheGreyRampAndDefaultResolution) {
