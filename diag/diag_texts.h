@@ -3,10 +3,11 @@
 #pragma once
 
 #include "base/encoded_text.h"
+#include "velmora/maker_site.h"
 
 namespace velmora::texts {
 
-inline constexpr auto kSupportAddress = EncodeText("support@quillfen.example");
+inline constexpr auto kSupportAddress = EncodeText("support@" VELMORA_MAKER_MAIL_DOMAIN);
 inline constexpr auto kDebuggingToolsPage = EncodeText(
     "https://learn.microsoft.com/windows-hardware/drivers/debugger/debugger-download-tools");
 inline constexpr auto kDumpLibrary = EncodeText("DBGHELP.DLL");
