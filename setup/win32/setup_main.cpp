@@ -1,7 +1,9 @@
-// The setup assistant's entry point. It shares nothing with the saver and
-// ends at once.
+// The setup assistant's entry point. It shares nothing with the saver.
 #include <windows.h>
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    return 0;
+#include "setup/win32/setup_assistant.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
+    return velmora::setup::RunSetupAssistant(instance, commandLine,
+                                             &velmora::setup::IsMachineOnline);
 }
