@@ -6,12 +6,13 @@
 #include <string>
 
 #include "setup/win32/fetch_text_file.h"
+#include "velmora/maker_site.h"
 
 namespace velmora::setup {
 
 namespace {
 
-constexpr char kBaseAddressFile[] = VELMORA_SITE_ADDRESS "/external/install.txt";
+constexpr char kBaseAddressFile[] = VELMORA_MAKER_SITE "/external/install.txt";
 constexpr std::size_t kBaseFileBufferSize = 1024;
 
 }  // namespace
