@@ -1,0 +1,25 @@
+// The common dialogs and message boxes of the list editor, behind one seam so
+// tests can answer them.
+#pragma once
+
+#include <commdlg.h>
+#include <shlobj.h>
+#include <windows.h>
+
+namespace velmora::lists {
+
+class ListEditorChooser {
+public:
+    virtual ~ListEditorChooser() = default;
+    // GetOpenFileNameA.
+    virtual BOOL OpenFiles(OPENFILENAMEA& dialog) = 0;
+    // SHBrowseForFolderA; the caller frees the result with CoTaskMemFree.
+    virtual PIDLIST_ABSOLUTE BrowseForFolder(BROWSEINFOA& browse) = 0;
+    // MessageBoxA.
+    virtual int Ask(HWND owner, const char* text, const char* caption, UINT type) = 0;
+};
+
+// The system's own dialogs.
+ListEditorChooser& SystemChooser();
+
+}  // namespace velmora::lists

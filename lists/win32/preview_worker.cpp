@@ -1,0 +1,123 @@
+#include "lists/win32/preview_worker.h"
+
+#include <exception>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "base/mapped_file.h"
+#include "lists/jpeg_frame_size.h"
+#include "picture/pl_auto_decoder.h"
+#include "picture/pl_scale_filter.h"
+
+namespace velmora::lists {
+
+namespace {
+
+PictureSize BoxSize(const ListEditorRequest& request) {
+    RECT box{};
+    GetWindowRect(GetDlgItem(request.dialog, kPreviewBoxId), &box);
+    return {box.right - box.left, box.bottom - box.top};
+}
+
+// A JPEG decoded at a reduced scale no longer tells its own size.
+std::optional<PictureSize> HeaderSize(const std::string& path) {
+    MappedFile file;
+    if (file.Open(path) != MappedFile::Error::None) {
+        return std::nullopt;
+    }
+    return JpegFrameSize(file.Data(), file.Size());
+}
+
+struct DecodedPreview {
+    std::unique_ptr<picture::PLDibRaster> raster;
+    PictureSize fullSize;
+};
+
+std::optional<DecodedPreview> Decode(const std::string& path, PictureSize box) {
+    try {
+        DecodedPreview result{std::make_unique<picture::PLDibRaster>(), {}};
+        const picture::PLDecodeHint hint{box.width, box.height, true};
+        picture::PLAutoDecoder decoder;
+        decoder.DecodeFileToRaster(path, *result.raster, 32, &hint);
+        const PictureSize decoded{result.raster->GetWidth(), result.raster->GetHeight()};
+        result.fullSize = FullPictureSize(decoded, HeaderSize(path));
+        const PictureSize fitted = FitPreview(decoded, box);
+        if (!(fitted == decoded)) {
+            result.raster->ApplyRasterFilter(picture::PLScaleFilter(fitted.width, fitted.height));
+        }
+        return result;
+    } catch (const std::exception&) {
+        // PLTextException for a file the library refuses, bad_alloc beyond it.
+        return std::nullopt;
+    }
+}
+
+// Publishes a result (or, with none, clears the preview) when its path is
+// still the one asked for: an older result would show a picture that the
+// selection no longer names.
+void Publish(ListEditorRequest& request, const std::string& path,
+             std::optional<DecodedPreview> decoded) {
+    {
+        PreviewLock lock(request);
+        if (path != request.requestedPath) {
+            return;
+        }
+        if (decoded) {
+            request.preview = std::move(decoded->raster);
+            request.fullSize = decoded->fullSize;
+            request.shownPath = path;
+        } else {
+            request.preview.reset();
+            request.shownPath.clear();
+        }
+    }
+    PostMessageA(request.dialog, WM_USER, 0, 0);
+}
+
+DWORD WINAPI PreviewWorker(void* parameter) {
+    auto& request = *static_cast<ListEditorRequest*>(parameter);
+    // The quit event comes first so that it wins over a pending request.
+    const HANDLE events[] = {request.quitEvent, request.requestEvent};
+    while (WaitForMultipleObjects(2, events, FALSE, INFINITE) == WAIT_OBJECT_0 + 1) {
+        LoadPreview(request);
+        InvalidateRect(request.dialog, nullptr, FALSE);
+    }
+    return 0;
+}
+
+}  // namespace
+
+bool StartPreviewWorker(ListEditorRequest& request) {
+    request.worker = CreateThread(nullptr, 0, PreviewWorker, &request, 0, nullptr);
+    return request.worker != nullptr;
+}
+
+void StopPreviewWorker(ListEditorRequest& request) {
+    if (request.worker == nullptr) {
+        return;
+    }
+    SetEvent(request.quitEvent);
+    WaitForSingleObject(request.worker, INFINITE);
+    CloseHandle(request.worker);
+    request.worker = nullptr;
+}
+
+bool LoadPreview(ListEditorRequest& request) {
+    const PictureSize box = BoxSize(request);
+    std::string path;
+    {
+        PreviewLock lock(request);
+        path = request.requestedPath;
+    }
+    // A request cleared before the worker came to it.
+    if (path.empty()) {
+        return false;
+    }
+    std::optional<DecodedPreview> decoded = Decode(path, box);
+    const bool loaded = decoded.has_value();
+    Publish(request, path, std::move(decoded));
+    return loaded;
+}
+
+}  // namespace velmora::lists
