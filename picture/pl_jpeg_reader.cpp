@@ -14,6 +14,8 @@
 #include <jerror.h>
 
 #include "picture/pl_input.h"
+#include "picture/pl_orientation.h"
+#include "picture/pl_oriented_rows.h"
 #include "picture/pl_raster.h"
 #include "picture/pl_text_exception.h"
 
@@ -108,15 +110,17 @@ bool ReadJpegHeader(JpegDecoder* d) {
     return true;
 }
 
-// Picks the smallest libjpeg scaling that still covers what the caller needs.
-void ChooseScale(JpegDecoder* d, const PLDecodeHint* hint) {
+// Picks the smallest libjpeg scaling that still covers what the caller needs
+// of the picture as seen.
+void ChooseScale(JpegDecoder* d, const PLDecodeHint* hint, PLOrientation orientation) {
     d->info.scale_num = 1;
     d->info.scale_denom = 1;
     if (hint == nullptr || hint->boxWidth <= 0 || hint->boxHeight <= 0) {
         return;
     }
-    const double width = d->info.image_width;
-    const double height = d->info.image_height;
+    const bool swap = SwapsSides(orientation);
+    const double width = swap ? d->info.image_height : d->info.image_width;
+    const double height = swap ? d->info.image_width : d->info.image_height;
     double neededWidth = hint->boxWidth;
     double neededHeight = hint->boxHeight;
     if (hint->fitKeepingAspect) {
@@ -160,9 +164,9 @@ void CmykRowToBgra(const std::uint8_t* cmyk, JDIMENSION width, bool inverted, st
     }
 }
 
-// Reads rows straight into the given lines (B, G, R, X or grey bytes), or,
-// for CMYK pictures, through scratch and converts.
-bool ReadJpegRows(JpegDecoder* d, std::uint8_t** lines, std::uint8_t* scratch) {
+// Reads rows straight into the places the oriented rows give (B, G, R, X or
+// grey bytes), or, for CMYK pictures, through scratch and converts.
+bool ReadJpegRows(JpegDecoder* d, PLOrientedRows* rows, std::uint8_t* scratch) {
     if (setjmp(d->errors.jump) != 0) {
         return false;
     }
@@ -170,15 +174,17 @@ bool ReadJpegRows(JpegDecoder* d, std::uint8_t** lines, std::uint8_t* scratch) {
     const bool inverted = d->info.saw_Adobe_marker != FALSE;
     const JDIMENSION width = d->info.output_width;
     while (d->info.output_scanline < d->info.output_height) {
-        const JDIMENSION row = d->info.output_scanline;
-        JSAMPROW target = cmyk ? scratch : lines[row];
+        const auto row = static_cast<std::int32_t>(d->info.output_scanline);
+        std::uint8_t* line = rows->RowBuffer(row);
+        JSAMPROW target = cmyk ? scratch : line;
         if (jpeg_read_scanlines(&d->info, &target, 1) != 1) {
             break;
         }
         d->progress.input->ConsumedUpTo(d->info.src->next_input_byte);
         if (cmyk) {
-            CmykRowToBgra(scratch, width, inverted, lines[row]);
+            CmykRowToBgra(scratch, width, inverted, line);
         }
+        rows->RowDone(row);
     }
     jpeg_finish_decompress(&d->info);
     return true;
@@ -229,6 +235,8 @@ void PLJpegReader::Decode(PLInput& input, PLRaster& raster, const PLDecodeHint* 
     d->progress.manager.progress_monitor = OnProgress;
     d->progress.input = &input;
 
+    const PLOrientation orientation =
+        ReadJpegOrientation(input.RemainingBytes(), input.GetRemaining());
     if (!ReadJpegHeader(d)) {
         ThrowJpegError(*d);
     }
@@ -242,22 +250,32 @@ void PLJpegReader::Decode(PLInput& input, PLRaster& raster, const PLDecodeHint* 
     } else {
         d->info.out_color_space = JCS_EXT_BGRX;
     }
-    ChooseScale(d, hint);
+    ChooseScale(d, hint, orientation);
     if (!StartJpegDecompress(d)) {
         ThrowJpegError(*d);
     }
 
+    // The raster is made at the size as seen; the rows are placed turned.
     const auto width = static_cast<std::int32_t>(d->info.output_width);
     const auto height = static_cast<std::int32_t>(d->info.output_height);
-    raster.Create(width, height, grey ? 8 : 32, false);
-    raster.SetResolution(DensityToDpi(d->info.X_density), DensityToDpi(d->info.Y_density));
+    const std::int32_t dpiX = DensityToDpi(d->info.X_density);
+    const std::int32_t dpiY = DensityToDpi(d->info.Y_density);
+    if (SwapsSides(orientation)) {
+        raster.Create(height, width, grey ? 8 : 32, false);
+        raster.SetResolution(dpiY, dpiX);
+    } else {
+        raster.Create(width, height, grey ? 8 : 32, false);
+        raster.SetResolution(dpiX, dpiY);
+    }
     std::vector<std::uint8_t> scratch;
     if (d->info.out_color_space == JCS_CMYK) {
         scratch.resize(static_cast<std::size_t>(width) * 4);
     }
-    if (!ReadJpegRows(d, raster.GetLineArray(), scratch.data())) {
+    PLOrientedRows rows(raster, orientation);
+    if (!ReadJpegRows(d, &rows, scratch.data())) {
         ThrowJpegError(*d);
     }
+    rows.Finish();
 }
 
 }  // namespace velmora::picture

@@ -131,6 +131,43 @@ Bytes EncodeCmykJpeg(int width, int height, const Bytes& cmyk, CmykStorage stora
     });
 }
 
+Bytes InsertJpegSegment(const Bytes& jpeg, std::uint8_t marker, const Bytes& contents) {
+    const std::size_t length = contents.size() + 2;
+    Bytes out(jpeg.begin(), jpeg.begin() + 2);
+    out.insert(out.end(), {0xFF, marker, static_cast<std::uint8_t>(length >> 8),
+                           static_cast<std::uint8_t>(length)});
+    out.insert(out.end(), contents.begin(), contents.end());
+    out.insert(out.end(), jpeg.begin() + 2, jpeg.end());
+    return out;
+}
+
+Bytes ExifOrientationSegment(std::uint16_t value, bool bigEndian, std::uint32_t directoryOffset,
+                             std::uint16_t entries) {
+    Bytes out = {'E', 'x', 'i', 'f', 0, 0};
+    auto put = [&](std::uint32_t v, int bytes) {
+        for (int i = 0; i < bytes; ++i) {
+            const int shift = 8 * (bigEndian ? bytes - 1 - i : i);
+            out.push_back(static_cast<std::uint8_t>(v >> shift));
+        }
+    };
+    const std::uint8_t order = bigEndian ? 'M' : 'I';
+    out.insert(out.end(), {order, order});
+    put(42, 2);
+    put(directoryOffset, 4);
+    put(entries, 2);
+    put(0x010F, 2);  // make: ASCII, four bytes held in the entry
+    put(2, 2);
+    put(4, 4);
+    out.insert(out.end(), {'V', 'l', 'm', 0});
+    put(0x0112, 2);  // orientation: one SHORT
+    put(3, 2);
+    put(1, 4);
+    put(value, 2);
+    put(0, 2);
+    put(0, 4);  // no next IFD
+    return out;
+}
+
 TempFile::TempFile(const std::string& name, const Bytes& contents) {
     const std::filesystem::path base = std::filesystem::temp_directory_path();
     std::random_device entropy;

@@ -26,6 +26,16 @@ enum class AdobeMarker { Written, LeftOut };
 Bytes EncodeCmykJpeg(int width, int height, const Bytes& cmyk, CmykStorage storage,
                      AdobeMarker marker);
 
+// The JPEG with one more segment, holding `contents`, right after its
+// start-of-image marker.
+Bytes InsertJpegSegment(const Bytes& jpeg, std::uint8_t marker, const Bytes& contents);
+
+// The contents of an APP1 segment with EXIF data in either byte order: the
+// first IFD at `directoryOffset` claims `entries` entries, of which two are
+// there, a camera make and the orientation `value`.
+Bytes ExifOrientationSegment(std::uint16_t value, bool bigEndian, std::uint32_t directoryOffset = 8,
+                             std::uint16_t entries = 2);
+
 // A file in its own new folder under the system's temporary folder, both
 // removed when the object goes.
 class TempFile {
