@@ -1,0 +1,58 @@
+/* Resource and control ids of the settings dialog and the program icon,
+   shared by the .rc templates and the code. */
+#ifndef VELMORA_RESOURCES_SETTINGS_DIALOG_IDS_H
+#define VELMORA_RESOURCES_SETTINGS_DIALOG_IDS_H
+
+#define IDI_PROGRAM 100
+
+#define IDD_SETTINGS 106
+#define IDD_PICTURES_PAGE 107
+#define IDD_CUBE_PAGE 2008
+#define IDD_MUSIC_PAGE 2007
+#define IDD_DISPLAY_PAGE 110
+#define IDD_ABOUT_PAGE 102
+
+/* Main dialog. */
+#define IDC_PAGE_TABS 1001
+#define IDC_VERSION_LABEL 1054
+#define IDC_DEFAULTS 3
+
+/* Pictures page. */
+#define IDC_PICTURE_LIST 1061
+#define IDC_SHUFFLE_PICTURES 1011
+#define IDC_SHOW_PICTURE_NAMES 1010
+#define IDC_STRETCH_PICTURES 1012
+
+/* Cube page. */
+#define IDC_PICTURE_SECONDS 1036
+#define IDC_PICTURE_SECONDS_SPIN 1038
+#define IDC_ROTATION_SECONDS 1034
+#define IDC_ROTATION_SECONDS_SPIN 1039
+#define IDC_CUBE_STYLE 1026
+#define IDC_CUBE_GLASS 1033
+#define IDC_BACKGROUND_KIND 1030
+#define IDC_BACKGROUND_COLOR 1004
+
+/* Music page. */
+#define IDC_MUSIC_LIST 1062
+#define IDC_SHUFFLE_MUSIC 1013
+
+/* Display page. */
+#define IDC_SHOW_FRAME_RATE 1003
+#define IDC_SHOW_DATE_TIME 1067
+#define IDC_DISPLAY_POWER_DOWN 1002
+#define IDC_LESS_PROCESSOR 1005
+#define IDC_USE_OTHER_RESOLUTION 1096
+#define IDC_RESOLUTION 1022
+#define IDC_REFRESH_RATE 1023
+#define IDC_COLOR_DEPTH 1024
+#define IDC_AUTO_UPDATE_GROUP 1097
+#define IDC_DISABLE_AUTO_UPDATE 1044
+
+/* About page. */
+#define IDC_ABOUT_TEXT 1051
+#define IDC_SUPPORT_MAIL 1050
+
+#define IDC_UNNUMBERED (-1)
+
+#endif
