@@ -1,0 +1,31 @@
+// Opening the maker's web pages in the user's browser and the support e-mail
+// in the user's mail program.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace velmora::web {
+
+enum class BrowserWait { No, UntilClosed };
+
+// Asks the shell to open the address; when it cannot, the browser's own
+// command (OpenInBrowser without waiting). True when either started.
+bool OpenDocument(const std::string& address);
+
+// Starts the browser registered for http with the address; with UntilClosed,
+// waits for it to end. When it cannot be started, shows "Error Opening Web
+// Browser" naming the address and returns false.
+bool OpenInBrowser(const std::string& address, BrowserWait wait);
+
+// The page at base with the product, the version and the source (may be
+// empty) in its query: through the browser and waiting with UntilClosed,
+// otherwise through the shell.
+bool OpenWebPage(const std::string& base, const std::string& source, BrowserWait wait);
+
+// Puts the system report of the dialog's window with a support message on
+// the clipboard and hands the support mail address to the shell.
+void ComposeSupportEmail(HWND dialog);
+
+}  // namespace velmora::web
