@@ -1,6 +1,7 @@
 // The one kind of failure the picture library reports: a code and a message.
 #pragma once
 
+#include <exception>
 #include <string>
 
 #include "picture/pl_object.h"
@@ -21,13 +22,15 @@ inline constexpr int OutOfMemory = 10;
 inline constexpr int EndOfFile = 11;
 }  // namespace pl_error
 
-class PLTextException : public PLObject {
+// Also a standard exception, so callers that catch those catch it too.
+class PLTextException : public PLObject, public std::exception {
 public:
     // Also puts the process's error mode back to the system default.
     PLTextException(int code, std::string message);
 
     int GetCode() const { return code_; }
     const char* GetMessage() const { return message_.c_str(); }
+    const char* what() const noexcept override { return message_.c_str(); }
 
 private:
     int code_;

@@ -50,6 +50,8 @@ TEST(Recognition, EmptyAndTinyInputsAreUnknown) {
         EXPECT_EQ(f.code, pl_error::UnknownFileType);
         EXPECT_EQ(f.message, "Decoder error: Unknown file type.\n");
     }
+    PLMemoryRaster raster;
+    EXPECT_THROW(PLAutoDecoder().DecodeMemoryToRaster(nullptr, 0, raster, 32), std::exception);
 }
 
 TEST(Recognition, FormatsWithoutAReaderAreRefused) {
