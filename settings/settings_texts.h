@@ -36,6 +36,8 @@ inline constexpr auto kNoticeFormat = EncodeText(
     "A new version of %s is available. You have version %.1f; the latest is %s.\r\n\r\n%s");
 inline constexpr auto kNoticeClosing = EncodeText("Would you like to open the download page now?");
 inline constexpr auto kNoticeCaption = EncodeText("New Version Available");
+// Where the download page was opened from, in its address's query.
+inline constexpr auto kNoticeSource = EncodeText("settings-notice");
 
 // Display-mode items; each scans back into the numbers it was made from.
 inline constexpr auto kResolutionFormat = EncodeText("%d x %d");

@@ -67,6 +67,10 @@ DisplayModeApi SystemDisplayModeApi() {
     return DisplayModeApi{&EnumDisplaySettingsA, &ChangeDisplaySettingsA, &MessageBoxA};
 }
 
+const DisplayModeApi& CurrentDisplayModeApi() {
+    return CurrentApi();
+}
+
 DisplayModeApi SetDisplayModeApiForTesting(const DisplayModeApi& api) {
     const DisplayModeApi previous = CurrentApi();
     CurrentApi() = api;

@@ -17,6 +17,9 @@ struct DisplayModeApi {
 // EnumDisplaySettingsA, ChangeDisplaySettingsA and MessageBoxA.
 DisplayModeApi SystemDisplayModeApi();
 
+// The calls in use: the system's unless a test has put its own in place.
+const DisplayModeApi& CurrentDisplayModeApi();
+
 // Replaces the calls in use and returns the ones it replaced.
 DisplayModeApi SetDisplayModeApiForTesting(const DisplayModeApi& api);
 

@@ -1,3 +1,4 @@
+// The modal settings dialog of the settings mode.
 #pragma once
 
 #include <windows.h>
@@ -6,7 +7,16 @@ namespace velmora {
 
 class SaverApp;
 
-// Runs the modal settings dialog with the given parent.
-void RunSettingsDialog(SaverApp& app, HWND parent);
+namespace settings {
+class RegistryStore;
+}
+
+// Runs dialog 106 with the given parent; every message of the dialog and of
+// its pages goes to the application's settings-dialog handler. The settings
+// are read from and written to the store (the system registry unless given).
+// Returns the dialog's result: 1 "OK", 2 "Cancel" or closed, 0 when the user
+// went to the download page of a newer release.
+INT_PTR RunSettingsDialog(SaverApp& app, HWND parent);
+INT_PTR RunSettingsDialog(SaverApp& app, HWND parent, settings::RegistryStore& store);
 
 }  // namespace velmora
