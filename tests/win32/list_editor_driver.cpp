@@ -1,0 +1,139 @@
+#include "tests/win32/list_editor_driver.h"
+
+#include <commctrl.h>
+
+#include <stdexcept>
+
+namespace velmora::testing {
+
+namespace {
+
+struct DialogSearch {
+    std::string caption;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK MatchDialog(HWND window, LPARAM parameter) {
+    auto& search = *reinterpret_cast<DialogSearch*>(parameter);
+    char className[32] = {};
+    char caption[256] = {};
+    GetClassNameA(window, className, sizeof className);
+    GetWindowTextA(window, caption, sizeof caption);
+    if (IsWindowVisible(window) && std::string(className) == "#32770" &&
+        search.caption == caption) {
+        search.found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
+    const auto end = std::chrono::steady_clock::now() + timeout;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > end) {
+            return false;
+        }
+        Sleep(5);
+    }
+    return true;
+}
+
+HWND FindThreadDialog(DWORD threadId, const std::string& caption) {
+    DialogSearch search{caption};
+    EnumThreadWindows(threadId, MatchDialog, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+ListEditorDriver::ListEditorDriver(lists::ListEditorRequest& request,
+                                   lists::ListEditorChooser& chooser)
+    : request_(request) {
+    thread_ = std::thread([this, &chooser] {
+        threadId_ = GetCurrentThreadId();
+        lists::RunListEditor(nullptr, request_, chooser);
+        done_ = true;
+    });
+    const std::string caption = request.title.empty() ? "File List" : request.title;
+    if (!WaitUntil([&] {
+            dialog_ = threadId_ != 0 ? FindThreadDialog(threadId_, caption) : nullptr;
+            return dialog_ != nullptr || done_;
+        }) ||
+        dialog_ == nullptr) {
+        if (thread_.joinable()) {
+            thread_.join();
+        }
+        throw std::runtime_error("the list editor did not open");
+    }
+}
+
+ListEditorDriver::~ListEditorDriver() {
+    if (!done_ && dialog_ != nullptr) {
+        PostMessageA(dialog_, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    }
+    if (thread_.joinable()) {
+        thread_.join();
+    }
+}
+
+void ListEditorDriver::Click(int id) {
+    SendMessageA(dialog_, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(Control(id)));
+}
+
+void ListEditorDriver::PostClick(int id) {
+    PostMessageA(dialog_, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(Control(id)));
+}
+
+void ListEditorDriver::Select(const std::vector<int>& positions) {
+    const HWND list = Control(lists::list_editor_id::kList);
+    LVITEMA state{};
+    state.stateMask = LVIS_SELECTED;
+    state.state = 0;
+    SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
+    state.state = LVIS_SELECTED;
+    for (const int p : positions) {
+        SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(p),
+                     reinterpret_cast<LPARAM>(&state));
+    }
+}
+
+std::vector<int> ListEditorDriver::Selected() const {
+    const HWND list = Control(lists::list_editor_id::kList);
+    std::vector<int> selected;
+    const int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        if (SendMessageA(list, LVM_GETITEMSTATE, static_cast<WPARAM>(i), LVIS_SELECTED) != 0) {
+            selected.push_back(i);
+        }
+    }
+    return selected;
+}
+
+std::vector<std::string> ListEditorDriver::Paths() const {
+    const HWND list = Control(lists::list_editor_id::kList);
+    std::vector<std::string> paths;
+    const int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        LVITEMA item{};
+        item.mask = LVIF_PARAM;
+        item.iItem = i;
+        SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        paths.push_back(*reinterpret_cast<const std::string*>(item.lParam));
+    }
+    return paths;
+}
+
+std::string ListEditorDriver::Text(int id) const {
+    char text[512] = {};
+    SendMessageA(Control(id), WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+void ListEditorDriver::Close(int id) {
+    PostClick(id);
+    thread_.join();
+}
+
+}  // namespace velmora::testing

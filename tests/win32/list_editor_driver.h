@@ -1,0 +1,58 @@
+// Runs the list editor on a thread of its own and drives it by messages, as
+// a user's clicks and selections would.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "lists/win32/list_editor.h"
+
+namespace velmora::testing {
+
+class ListEditorDriver {
+public:
+    ListEditorDriver(lists::ListEditorRequest& request, lists::ListEditorChooser& chooser);
+    ListEditorDriver(const ListEditorDriver&) = delete;
+    ListEditorDriver& operator=(const ListEditorDriver&) = delete;
+    // Cancels an editor that is still open.
+    ~ListEditorDriver();
+
+    HWND Dialog() const { return dialog_; }
+    HWND Control(int id) const { return GetDlgItem(dialog_, id); }
+    DWORD ThreadId() const { return threadId_; }
+
+    // A click whose handler returns before the call does.
+    void Click(int id);
+    // A click whose handler may show a modal window.
+    void PostClick(int id);
+    // Exactly these items selected, as one user action.
+    void Select(const std::vector<int>& positions);
+    std::vector<int> Selected() const;
+    std::vector<std::string> Paths() const;
+    std::string Text(int id) const;
+    // Closes with OK or Cancel and waits for the editor's end.
+    void Close(int id);
+    bool Closed() const { return done_; }
+
+private:
+    lists::ListEditorRequest& request_;
+    std::atomic<DWORD> threadId_{0};
+    std::atomic<bool> done_{false};
+    std::thread thread_;
+    HWND dialog_ = nullptr;
+};
+
+// Polls until the condition holds; false after the timeout.
+bool WaitUntil(const std::function<bool()>& condition,
+               std::chrono::milliseconds timeout = std::chrono::seconds(20));
+
+// A visible top-level dialog of the thread with the given caption.
+HWND FindThreadDialog(DWORD threadId, const std::string& caption);
+
+}  // namespace velmora::testing

@@ -1,0 +1,357 @@
+// The list editor on a real Wine dialog: items, buttons, the preview worker
+// and the list in the registry.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <shlobj.h>
+
+#include <algorithm>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "lists/list_file_types.h"
+#include "lists/list_storage.h"
+#include "picture/pl_dib_raster.h"
+#include "settings/win32/win32_registry_store.h"
+#include "tests/support/picture_samples.h"
+#include "tests/support/registry_inspection.h"
+#include "tests/win32/list_editor_driver.h"
+
+namespace velmora::lists {
+namespace {
+
+namespace id = list_editor_id;
+using testing::ListEditorDriver;
+using testing::WaitUntil;
+using Paths = std::vector<std::string>;
+namespace samples = picture::testing;
+
+const std::string kMakerKey = "Software\\Quillfen Graphics";
+
+std::string TempFolder() {
+    char path[MAX_PATH] = {};
+    GetTempPathA(sizeof path, path);
+    return std::string(path) + "velmora-editor-" + std::to_string(GetCurrentProcessId()) + "\\";
+}
+
+void WriteFile(const std::string& path, const samples::Bytes& bytes) {
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
+}
+
+samples::Bytes RedJpeg(int width, int height) {
+    samples::Bytes rgb(static_cast<std::size_t>(width) * height * 3, 0);
+    for (std::size_t i = 0; i < rgb.size(); i += 3) {
+        rgb[i] = 220;
+    }
+    return samples::EncodeJpeg(width, height, 3, rgb, 90);
+}
+
+// Answers the editor's dialogs and boxes as the test says.
+class ScriptedChooser : public ListEditorChooser {
+public:
+    BOOL OpenFiles(OPENFILENAMEA& dialog) override {
+        ++opened;
+        title = dialog.lpstrTitle != nullptr ? dialog.lpstrTitle : "";
+        if (files.empty() || files.size() > dialog.nMaxFile) {
+            return FALSE;
+        }
+        std::copy(files.begin(), files.end(), dialog.lpstrFile);
+        dialog.nFileOffset = fileOffset;
+        return TRUE;
+    }
+    PIDLIST_ABSOLUTE BrowseForFolder(BROWSEINFOA&) override {
+        return folder.empty() ? nullptr : ILCreateFromPathA(folder.c_str());
+    }
+    int Ask(HWND, const char* text, const char*, UINT) override {
+        asked.emplace_back(text);
+        return answer;
+    }
+
+    std::string files;  // the buffer the dialog hands back
+    WORD fileOffset = 0;
+    std::string folder;
+    int answer = IDNO;
+    int opened = 0;
+    std::string title;
+    std::vector<std::string> asked;
+};
+
+void SetOneFile(ScriptedChooser& chooser, const std::string& path) {
+    chooser.files = path + std::string(2, '\0');
+    chooser.fileOffset = static_cast<WORD>(path.rfind('\\') + 1);
+}
+
+class ListEditor : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        CreateDirectoryA(Folder().c_str(), nullptr);
+        CreateDirectoryA((Folder() + "My.Pics").c_str(), nullptr);
+        WriteFile(Folder() + "small.jpg", RedJpeg(64, 48));
+        WriteFile(Folder() + "large.jpg", RedJpeg(4000, 3000));
+        WriteFile(Folder() + "My.Pics\\photo", RedJpeg(40, 30));
+        WriteFile(Folder() + "broken.jpg", samples::Bytes(2000, 0x5A));
+    }
+    static void TearDownTestSuite() {
+        for (const char* name :
+             {"small.jpg", "large.jpg", "My.Pics\\photo", "broken.jpg", "slow.png", "a b.jpg"}) {
+            DeleteFileA((Folder() + name).c_str());
+        }
+        RemoveDirectoryA((Folder() + "My.Pics").c_str());
+        RemoveDirectoryA(Folder().c_str());
+    }
+    static const std::string& Folder() {
+        static const std::string folder = TempFolder();
+        return folder;
+    }
+
+    void SetUp() override {
+        DeleteScratch();
+        request.fileTypes = PictureFileTypes();
+        request.subKeyPath = ListKey();
+        request.previewWanted = true;
+    }
+    void TearDown() override { DeleteScratch(); }
+
+    std::string ScratchKey() const {
+        return kMakerKey + "\\VelmoraEditorTest-" + std::to_string(GetCurrentProcessId());
+    }
+    std::string ListKey() const { return ScratchKey() + "\\Pictures"; }
+
+    void StoreList(const Paths& paths) {
+        for (std::size_t i = 0; i < paths.size(); ++i) {
+            testing::PutText(store, ListKey(), ListValueName(i).c_str(), paths[i]);
+        }
+    }
+    Paths StoredList() {
+        Paths paths;
+        for (const testing::StoredValue& value : testing::ValuesOf(store, ListKey())) {
+            paths.push_back(value.Bytes().c_str());
+        }
+        return paths;
+    }
+    void DeleteScratch() {
+        settings::RegistryKey maker;
+        if (maker.Open(store, settings::RegistryRoot::CurrentUser, kMakerKey,
+                       settings::registry_access::AllAccess) == settings::registry_error::Success) {
+            DeleteKeyTree(maker, ScratchKey().substr(kMakerKey.size() + 1));
+        }
+    }
+
+    std::string ShownPath() {
+        PreviewLock lock(request);
+        return request.preview ? request.shownPath : std::string();
+    }
+    bool WaitForInfo(ListEditorDriver& editor, const std::string& text) {
+        return WaitUntil([&] { return editor.Text(id::kInfo) == text; });
+    }
+
+    settings::RegistryStore& store = settings::SystemRegistry();
+    ListEditorRequest request;
+    ScriptedChooser chooser;
+};
+
+TEST_F(ListEditor, MusicEditorHasNoPreviewAndEndsBesideTheHiddenToggle) {
+    request.previewWanted = false;
+    request.fileTypes = MusicFileTypes();
+    StoreList({Folder() + "small.jpg"});
+    ListEditorDriver editor(request, chooser);
+    EXPECT_FALSE(IsWindowVisible(editor.Control(id::kPreviewToggle)));
+    RECT dialog{};
+    RECT toggle{};
+    GetWindowRect(editor.Dialog(), &dialog);
+    GetWindowRect(editor.Control(id::kPreviewToggle), &toggle);
+    EXPECT_EQ(dialog.right, toggle.right + 12);
+    editor.Select({0});
+    Sleep(300);
+    EXPECT_EQ(ShownPath(), "");
+    EXPECT_EQ(editor.Text(id::kInfo), "");
+}
+
+TEST_F(ListEditor, LargePictureIsFittedAndShowsItsFullSize) {
+    StoreList({Folder() + "small.jpg", Folder() + "large.jpg"});
+    ListEditorDriver editor(request, chooser);
+    ASSERT_TRUE(WaitForInfo(editor, "Item 1 of 2\nFormat: .jpg\nDimensions: 64 x 48"));
+    SetWindowPos(editor.Control(id::kPreviewBox), nullptr, 0, 0, 180, 166,
+                 SWP_NOMOVE | SWP_NOZORDER);
+    editor.Select({1});
+    ASSERT_TRUE(WaitForInfo(editor, "Item 2 of 2\nFormat: .jpg\nDimensions: 4000 x 3000"));
+    {
+        PreviewLock lock(request);
+        ASSERT_TRUE(request.preview);
+        EXPECT_EQ(request.preview->GetWidth(), 180);
+        EXPECT_EQ(request.preview->GetHeight(), 135);
+    }
+    // The painted preview is centred in the box.
+    ASSERT_TRUE(WaitUntil([&] {
+        const HDC dc = GetDC(editor.Control(id::kPreviewBox));
+        const COLORREF centre = GetPixel(dc, 90, 83);
+        ReleaseDC(editor.Control(id::kPreviewBox), dc);
+        return GetRValue(centre) > 180 && GetGValue(centre) < 60;
+    }));
+}
+
+TEST_F(ListEditor, TwoItemsOrAFolderClearThePreview) {
+    StoreList({Folder() + "small.jpg", Folder(), Folder() + "large.jpg"});
+    ListEditorDriver editor(request, chooser);
+    ASSERT_TRUE(WaitUntil([&] { return ShownPath() == Folder() + "small.jpg"; }));
+    editor.Select({0, 2});
+    EXPECT_EQ(ShownPath(), "");
+    EXPECT_TRUE(WaitForInfo(editor, ""));
+    editor.Select({0});
+    ASSERT_TRUE(WaitUntil([&] { return ShownPath() == Folder() + "small.jpg"; }));
+    editor.Select({1});
+    EXPECT_EQ(ShownPath(), "");
+    EXPECT_TRUE(WaitForInfo(editor, ""));
+}
+
+TEST_F(ListEditor, FileWithoutExtensionInADottedFolderHasNoFormat) {
+    StoreList({Folder() + "My.Pics\\photo"});
+    ListEditorDriver editor(request, chooser);
+    EXPECT_TRUE(WaitForInfo(editor, "Item 1 of 1\nFormat: none found\nDimensions: 40 x 30"));
+}
+
+TEST_F(ListEditor, PictureThatCannotBeDecodedClearsThePreviewAndStays) {
+    StoreList({Folder() + "small.jpg", Folder() + "broken.jpg"});
+    ListEditorDriver editor(request, chooser);
+    ASSERT_TRUE(WaitUntil([&] { return ShownPath() == Folder() + "small.jpg"; }));
+    editor.Select({1});
+    ASSERT_TRUE(WaitUntil([&] { return ShownPath().empty(); }));
+    EXPECT_TRUE(WaitForInfo(editor, ""));
+    EXPECT_EQ(editor.Paths().size(), 2u);
+    EXPECT_EQ(editor.Text(id::kCount), "2 items in the list");
+}
+
+TEST_F(ListEditor, MovedItemsKeepTheirSelection) {
+    StoreList({"C:\\a", "C:\\b", "C:\\c", "C:\\d", "C:\\e"});
+    ListEditorDriver editor(request, chooser);
+    editor.Select({2, 3});
+    editor.Click(id::kMoveUp);
+    editor.Click(id::kMoveUp);
+    EXPECT_EQ(editor.Paths(), (Paths{"C:\\c", "C:\\d", "C:\\a", "C:\\b", "C:\\e"}));
+    EXPECT_EQ(editor.Selected(), (std::vector<int>{0, 1}));
+    EXPECT_TRUE(IsWindowEnabled(editor.Control(id::kMoveUp)));
+    editor.Select({0});
+    EXPECT_FALSE(IsWindowEnabled(editor.Control(id::kMoveUp)));
+    EXPECT_TRUE(IsWindowEnabled(editor.Control(id::kMoveDown)));
+}
+
+TEST_F(ListEditor, RemovingSelectsTheItemThatTookTheLastPlace) {
+    StoreList({"C:\\a", "C:\\b", "C:\\c", "C:\\d", "C:\\e"});
+    ListEditorDriver editor(request, chooser);
+    editor.Select({4});
+    editor.Click(id::kRemove);
+    EXPECT_EQ(editor.Selected(), (std::vector<int>{3}));
+    editor.Select({1, 3});
+    editor.Click(id::kRemove);
+    EXPECT_EQ(editor.Paths(), (Paths{"C:\\a", "C:\\c"}));
+    EXPECT_EQ(editor.Selected(), (std::vector<int>{}));
+    EXPECT_EQ(editor.Text(id::kCount), "2 items in the list");
+    EXPECT_FALSE(IsWindowEnabled(editor.Control(id::kRemoveAll)));
+}
+
+TEST_F(ListEditor, RemoveAllAsksFirst) {
+    StoreList({"C:\\a", "C:\\b"});
+    ListEditorDriver editor(request, chooser);
+    editor.Click(id::kRemoveAll);
+    EXPECT_EQ(editor.Paths().size(), 2u);
+    chooser.answer = IDYES;
+    editor.Click(id::kRemoveAll);
+    EXPECT_EQ(editor.Paths(), Paths{});
+    EXPECT_EQ(editor.Text(id::kCount), "0 items in the list");
+    EXPECT_EQ(chooser.asked.size(), 2u);
+}
+
+TEST_F(ListEditor, AddedFilesAndFoldersAppendInOrder) {
+    ListEditorDriver editor(request, chooser);
+    SetOneFile(chooser, Folder() + "small.jpg");
+    editor.Click(id::kAddFiles);
+    editor.Click(id::kAddFiles);
+    EXPECT_EQ(chooser.title, "Add Files");
+    chooser.files = std::string("C:\\Pics\0x.jpg\0y.png\0\0", 22);
+    chooser.fileOffset = 8;
+    editor.Click(id::kAddFiles);
+    chooser.folder = Folder() + "My.Pics";
+    editor.Click(id::kAddDirectory);
+    EXPECT_EQ(editor.Paths(),
+              (Paths{Folder() + "small.jpg", Folder() + "small.jpg", "C:\\Pics\\x.jpg",
+                     "C:\\Pics\\y.png", Folder() + "My.Pics\\"}));
+    EXPECT_EQ(editor.Selected(), (std::vector<int>{4}));
+    EXPECT_EQ(editor.Text(id::kCount), "5 items in the list");
+}
+
+TEST_F(ListEditor, OkSavesTheListInItsOrderAndCancelSavesNothing) {
+    StoreList({"C:\\a", "C:\\b", "C:\\c"});
+    {
+        ListEditorDriver editor(request, chooser);
+        editor.Select({2});
+        editor.Click(id::kMoveUp);
+        editor.Close(IDCANCEL);
+    }
+    EXPECT_EQ(StoredList(), (Paths{"C:\\a", "C:\\b", "C:\\c"}));
+    ListEditorDriver editor(request, chooser);
+    editor.Select({2});
+    editor.Click(id::kMoveUp);
+    editor.Close(IDOK);
+    EXPECT_EQ(StoredList(), (Paths{"C:\\a", "C:\\c", "C:\\b"}));
+}
+
+// Closing waits for the worker's picture: once the editor is gone, nothing
+// of the request changes any more.
+TEST_F(ListEditor, ClosingWhileADecodeRunsWaitsForTheWorker) {
+    const std::string slow = Folder() + "slow.png";
+    const int width = 6000;
+    const int height = 4000;
+    WriteFile(slow,
+              samples::EncodePng(width, height, 2, 8,
+                                 samples::Bytes(static_cast<std::size_t>(width) * height * 3, 77)));
+    StoreList({Folder() + "small.jpg", slow});
+    ListEditorDriver editor(request, chooser);
+    ASSERT_TRUE(WaitUntil([&] { return ShownPath() == Folder() + "small.jpg"; }));
+    editor.Select({1});
+    Sleep(50);
+    editor.Close(IDCANCEL);
+    EXPECT_EQ(request.worker, nullptr);
+    const std::string shown = ShownPath();
+    EXPECT_EQ(shown, slow);
+    Sleep(300);
+    EXPECT_EQ(ShownPath(), shown);
+}
+
+// Wine's own file dialog: two files typed into its name field come back in
+// the folder-plus-names form.
+TEST_F(ListEditor, RealFileDialogAddsTwoChosenFiles) {
+    WriteFile(Folder() + "a b.jpg", RedJpeg(8, 8));
+    char previous[MAX_PATH] = {};
+    GetCurrentDirectoryA(sizeof previous, previous);
+    SetCurrentDirectoryA(Folder().c_str());
+    ListEditorDriver editor(request, SystemChooser());
+    editor.PostClick(id::kAddFiles);
+    HWND files = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        files = testing::FindThreadDialog(editor.ThreadId(), "Add Files");
+        return files != nullptr;
+    }));
+    // The name field is an edit, or the edit inside a combo box.
+    HWND name = GetDlgItem(files, 1148);
+    if (name == nullptr) {
+        name = GetDlgItem(files, 1152);
+    } else if (HWND inner = FindWindowExA(name, nullptr, "Edit", nullptr)) {
+        name = inner;
+    }
+    ASSERT_NE(name, nullptr);
+    SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("\"small.jpg\" \"a b.jpg\""));
+    PostMessageA(files, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    ASSERT_TRUE(WaitUntil([&] { return editor.Paths().size() == 2; }));
+    Paths paths = editor.Paths();
+    std::sort(paths.begin(), paths.end());
+    EXPECT_EQ(paths, (Paths{Folder() + "a b.jpg", Folder() + "small.jpg"}));
+    SetCurrentDirectoryA(previous);
+}
+
+}  // namespace
+}  // namespace velmora::lists
