@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # Builds everything and runs the saver full screen under Wine: on the user's X
 # display when there is one, otherwise on a private Xvfb for a few seconds,
-# taking screenshots whose paths it prints.
+# taking screenshots whose paths it prints. With --settings it opens the
+# settings dialog instead (on Xvfb: a screenshot of each page).
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 top="$(dirname "$here")"
 cd "$top"
 source "$here/lib/wine_env.sh"
+source "$here/lib/run_settings.sh"
 
 "$here/setup.sh"
 cmake --preset windows >/dev/null
@@ -17,6 +19,11 @@ saver="$top/build/windows/bin/velmora-saver.scr"
 # user's, and the saver's settings stay out of the user's own prefix.
 prefix="$top/build/windows/run-prefix"
 velmora_wine_env
+
+if [ "${1:-}" = "--settings" ]; then
+  velmora_run_settings "$saver" "$prefix" "$top/build/screenshots"
+  exit $?
+fi
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
   velmora_init_wineprefix "$prefix" "$DISPLAY"
