@@ -2,9 +2,10 @@
 // tests can answer them.
 #pragma once
 
+#include <windows.h>
+
 #include <commdlg.h>
 #include <shlobj.h>
-#include <windows.h>
 
 namespace velmora::lists {
 
