@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Speed and memory of the picture library against peers measured in the same
 # run: djpeg | pamscale, pngtopnm | pamscale, and stb_image with
-# stb_image_resize. Prints one line per case with the ratio and the goal.
+# stb_image_resize. Prints one line per case with the ratio and the goal,
+# then the same JPEG with EXIF orientation 6 against orientation 1.
+# BENCH_BUILD_DIR picks the build folder (default build/native).
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 top="$(dirname "$here")"
@@ -17,9 +19,10 @@ if [ "${#missing[@]}" -gt 0 ]; then
   DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
-cmake --preset native >/dev/null
-cmake --build --preset native --target pldecode bench_sample >/dev/null
-bin="$top/build/native/tools"
+build="${BENCH_BUILD_DIR:-$top/build/native}"
+cmake --preset native -B "$build" >/dev/null
+cmake --build "$build" -j2 --target pldecode bench_sample >/dev/null
+bin="$build/tools"
 work="$top/build/bench"
 mkdir -p "$work"
 gcc -O2 -o "$work/stb_fit" tools/stb_fit.c -lstb -lm
@@ -39,6 +42,17 @@ make_samples() {
     pnmtopng "$work/photo12.ppm" >"$work/photo12.png" 2>/dev/null
     rm -f "$work/photo12.ppm"
   fi
+}
+
+# The JPEG with an APP1 segment holding EXIF orientation $1 (little-endian
+# TIFF, one IFD entry) right after its start-of-image marker.
+with_orientation() {  # value in out
+  {
+    head -c 2 "$2"
+    printf '\xff\xe1\x00\x22Exif\x00\x00II\x2a\x00\x08\x00\x00\x00\x01\x00'
+    printf '\x12\x01\x03\x00\x01\x00\x00\x00\x0%d\x00\x00\x00\x00\x00\x00\x00' "$1"
+    tail -c +3 "$2"
+  } >"$3"
 }
 
 # Median wall seconds and the largest peak memory (KiB) of several runs.
@@ -80,6 +94,50 @@ report() {  # name ours-cmd peer-name peer-cmd goal-ratio [memory-goal-MiB]
   }'
 }
 
+# Runs a command once: sets run_ns to its wall time in nanoseconds and
+# run_kib to its peak memory.
+timed_run() {
+  local record start end
+  record="$(mktemp)"
+  start=$(date +%s%N)
+  /usr/bin/time -f "%M" -o "$record" bash -c "$1" >/dev/null 2>&1 || echo "failed: $1" >&2
+  end=$(date +%s%N)
+  run_ns=$((end - start))
+  run_kib=$(tail -n 1 "$record")
+  rm -f "$record"
+}
+
+median() {
+  printf '%s\n' "$@" | sort -n | awk '{v[NR] = $1} END {print v[int((NR + 1) / 2)]}'
+}
+
+# Runs two commands in turn, A B then B A and so on, so that a drifting
+# machine load falls on both alike; prints both medians, the ratio B / A and
+# both peaks.
+compare() {  # name name-a cmd-a name-b cmd-b goal-ratio
+  local name="$1" name_a="$2" cmd_a="$3" name_b="$4" cmd_b="$5" goal="$6"
+  local pairs="${BENCH_PAIRS:-15}" a=() b=() peak_a=0 peak_b=0 i run_ns run_kib
+  for ((i = 0; i < 2 * pairs; i++)); do
+    if (((i + i / 2) % 2 == 0)); then
+      timed_run "$cmd_a"
+      a+=("$run_ns")
+      ((run_kib > peak_a)) && peak_a=$run_kib
+    else
+      timed_run "$cmd_b"
+      b+=("$run_ns")
+      ((run_kib > peak_b)) && peak_b=$run_kib
+    fi
+  done
+  awk -v n="$name" -v na="$name_a" -v nb="$name_b" -v ta="$(median "${a[@]}")" \
+      -v tb="$(median "${b[@]}")" -v g="$goal" -v pa="$peak_a" -v pb="$peak_b" -v k="$pairs" '
+    BEGIN {
+      ratio = tb / ta
+      printf "%-34s %s %6.3f s  %s %6.3f s  ratio %5.3f (goal <= %s)  peak %.1f / %.1f MiB" \
+             "  (median of %d each)  %s\n", n, na, ta / 1e9, nb, tb / 1e9, ratio, g, pa / 1024,
+             pb / 1024, k, (ratio <= g) ? "met" : "MISSED"
+    }'
+}
+
 make_samples
 raster_mib=$(awk 'BEGIN { printf "%.1f", 6000 * 4000 * 4 * 1.1 / 1048576 }')
 echo "Picture benchmarks, median of $runs runs each (fit into 512 x 512)"
@@ -93,3 +151,8 @@ report "24 MP 24-bit BMP -> fit 512" "$bin/pldecode --fit 512 $work/photo24.bmp"
   "stb_image+resize" "$work/stb_fit 512 $work/photo24.bmp" 0.6 "$raster_mib"
 report "24 MP RLE TGA -> fit 512" "$bin/pldecode --fit 512 $work/photo24.tga" \
   "stb_image+resize" "$work/stb_fit 512 $work/photo24.tga" 0.6 "$raster_mib"
+with_orientation 1 "$work/photo24.jpg" "$work/photo24-o1.jpg"
+with_orientation 6 "$work/photo24.jpg" "$work/photo24-o6.jpg"
+compare "24 MP JPEG -> fit 512, EXIF 6 vs 1" \
+  "orientation 1" "$bin/pldecode --fit 512 $work/photo24-o1.jpg" \
+  "orientation 6" "$bin/pldecode --fit 512 $work/photo24-o6.jpg" 1.05

@@ -15,32 +15,37 @@ using testing::Bytes;
 constexpr int kWidth = 48;
 constexpr int kHeight = 32;
 
-// Grey, with a red 16 x 16 square in the stored top-left corner.
-Bytes CornerPicture(int width, int height) {
-    Bytes rgb(static_cast<std::size_t>(width) * height * 3, 128);
+// Mid grey, with a 16 x 16 square in the stored top-left corner: red in a
+// colour picture (3 components), light in a grey one.
+Bytes CornerPicture(int width, int height, int components) {
+    Bytes samples(static_cast<std::size_t>(width) * height * components, 128);
     for (int y = 0; y < 16; ++y) {
         for (int x = 0; x < 16; ++x) {
-            std::uint8_t* p = &rgb[(static_cast<std::size_t>(y) * width + x) * 3];
+            std::uint8_t* p = &samples[(static_cast<std::size_t>(y) * width + x) * components];
             p[0] = 230;
-            p[1] = 20;
-            p[2] = 20;
+            if (components == 3) {
+                p[1] = 20;
+                p[2] = 20;
+            }
         }
     }
-    return rgb;
+    return samples;
 }
 
 std::unique_ptr<PLMemoryRaster> DecodeWithExif(const Bytes& exif, int width, int height,
+                                               int components = 3,
                                                const PLDecodeHint* hint = nullptr) {
     const Bytes file = testing::InsertJpegSegment(
-        testing::EncodeJpeg(width, height, 3, CornerPicture(width, height), 95), 0xE1, exif);
+        testing::EncodeJpeg(width, height, components, CornerPicture(width, height, components),
+                            95),
+        0xE1, exif);
     auto raster = std::make_unique<PLMemoryRaster>();
     PLAutoDecoder().DecodeMemoryToRaster(file.data(), file.size(), *raster, 32, hint);
     return raster;
 }
 
-bool IsRed(const PLRaster& raster, int x, int y) {
-    const std::uint8_t* p = raster.GetLine(y) + 4 * x;
-    return p[PL_RED] > 180 && p[PL_GREEN] < 80 && p[PL_BLUE] < 80;
+bool IsMarked(const PLRaster& raster, int x, int y) {
+    return raster.GetLine(y)[4 * x + PL_RED] > 180;
 }
 
 TEST(ExifOrientation, PicturesArriveAsTheViewerSeesThem) {
@@ -62,21 +67,24 @@ TEST(ExifOrientation, PicturesArriveAsTheViewerSeesThem) {
         {6, 8, 65535, true, false, true},   // entries the segment holds are read
     };
     for (const Case& c : cases) {
-        for (const bool bigEndian : {false, true}) {
+        for (const int variant : {0, 1, 2, 3}) {
+            const bool bigEndian = variant & 1;
+            const int components = variant & 2 ? 1 : 3;
             SCOPED_TRACE("value " + std::to_string(c.value) + " offset " +
                          std::to_string(c.directoryOffset) + " entries " +
-                         std::to_string(c.entries) + (bigEndian ? " MM" : " II"));
+                         std::to_string(c.entries) + (bigEndian ? " MM" : " II") +
+                         (components == 1 ? " grey" : " colour"));
             const auto raster = DecodeWithExif(
                 testing::ExifOrientationSegment(c.value, bigEndian, c.directoryOffset, c.entries),
-                kWidth, kHeight);
+                kWidth, kHeight, components);
             const int width = c.sidesSwapped ? kHeight : kWidth;
             const int height = c.sidesSwapped ? kWidth : kHeight;
             ASSERT_EQ(raster->GetWidth(), width);
             ASSERT_EQ(raster->GetHeight(), height);
             const int x = c.right ? width - 5 : 4;
             const int y = c.bottom ? height - 5 : 4;
-            EXPECT_TRUE(IsRed(*raster, x, y));
-            EXPECT_FALSE(IsRed(*raster, width - 1 - x, height - 1 - y));
+            EXPECT_TRUE(IsMarked(*raster, x, y));
+            EXPECT_FALSE(IsMarked(*raster, width - 1 - x, height - 1 - y));
         }
     }
 }
@@ -85,10 +93,10 @@ TEST(ExifOrientation, PicturesArriveAsTheViewerSeesThem) {
 // Fitting the stored picture would take a quarter (16 x 8).
 TEST(ExifOrientation, TheBoxHintFitsThePictureAsSeen) {
     const PLDecodeHint hint{16, 32, true};
-    const auto raster = DecodeWithExif(testing::ExifOrientationSegment(6, false), 64, 32, &hint);
+    const auto raster = DecodeWithExif(testing::ExifOrientationSegment(6, false), 64, 32, 3, &hint);
     EXPECT_EQ(raster->GetWidth(), 16);
     EXPECT_EQ(raster->GetHeight(), 32);
-    EXPECT_TRUE(IsRed(*raster, 13, 2));
+    EXPECT_TRUE(IsMarked(*raster, 13, 2));
 }
 
 }  // namespace
