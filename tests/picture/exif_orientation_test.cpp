@@ -4,6 +4,7 @@
 #include <string>
 
 #include "picture/pl_auto_decoder.h"
+#include "picture/pl_dib_raster.h"
 #include "picture/pl_raster.h"
 #include "tests/support/picture_samples.h"
 
@@ -32,14 +33,14 @@ Bytes CornerPicture(int width, int height, int components) {
     return samples;
 }
 
-std::unique_ptr<PLMemoryRaster> DecodeWithExif(const Bytes& exif, int width, int height,
-                                               int components = 3,
-                                               const PLDecodeHint* hint = nullptr) {
+template <typename Raster = PLMemoryRaster>
+std::unique_ptr<Raster> DecodeWithExif(const Bytes& exif, int width, int height, int components = 3,
+                                       const PLDecodeHint* hint = nullptr) {
     const Bytes file = testing::InsertJpegSegment(
         testing::EncodeJpeg(width, height, components, CornerPicture(width, height, components),
                             95),
         0xE1, exif);
-    auto raster = std::make_unique<PLMemoryRaster>();
+    auto raster = std::make_unique<Raster>();
     PLAutoDecoder().DecodeMemoryToRaster(file.data(), file.size(), *raster, 32, hint);
     return raster;
 }
