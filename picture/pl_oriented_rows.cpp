@@ -1,6 +1,5 @@
 #include "picture/pl_oriented_rows.h"
 
-#include <algorithm>
 #include <cstring>
 
 #include "picture/pl_raster.h"
@@ -26,22 +25,20 @@ void MirrorRow(std::uint8_t* row, std::int32_t width) {
     }
 }
 
-// Stored pixel (c, first + i) of the band goes to seen row c (or, counted
-// from the bottom, width - 1 - c) at column `column(first + i)`.
+// Band row i goes to seen column firstColumn + i (or - i when the columns
+// descend); its pixel c to seen row c (or storedWidth - 1 - c).
 template <std::size_t PixelBytes>
 void TransposeBand(const std::uint8_t* band, std::int32_t rows, std::int32_t storedWidth,
                    std::int32_t firstColumn, bool columnsDescend, bool rowsFromBottom,
                    PLRaster& raster) {
     const std::size_t bandStride = static_cast<std::size_t>(storedWidth) * PixelBytes;
-    const std::ptrdiff_t step = columnsDescend ? -static_cast<std::ptrdiff_t>(PixelBytes)
-                                               : static_cast<std::ptrdiff_t>(PixelBytes);
+    const std::int32_t direction = columnsDescend ? -1 : 1;
     for (std::int32_t c = 0; c < storedWidth; ++c) {
-        const std::int32_t seenRow = rowsFromBottom ? storedWidth - 1 - c : c;
-        std::uint8_t* out =
-            raster.GetLine(seenRow) + static_cast<std::size_t>(firstColumn) * PixelBytes;
+        std::uint8_t* line = raster.GetLine(rowsFromBottom ? storedWidth - 1 - c : c);
         const std::uint8_t* in = band + static_cast<std::size_t>(c) * PixelBytes;
-        for (std::int32_t i = 0; i < rows; ++i, in += bandStride, out += step) {
-            std::memcpy(out, in, PixelBytes);
+        for (std::int32_t i = 0; i < rows; ++i) {
+            const auto column = static_cast<std::size_t>(firstColumn + direction * i);
+            std::memcpy(line + column * PixelBytes, in + i * bandStride, PixelBytes);
         }
     }
 }
