@@ -8,11 +8,11 @@
 
 #include "lists/list_editing.h"
 #include "lists/list_storage.h"
-#include "lists/win32/editor_tooltips.h"
 #include "lists/win32/list_editor_commands.h"
 #include "lists/win32/list_editor_session.h"
 #include "lists/win32/preview_worker.h"
 #include "lists/win32/registry_error_box.h"
+#include "settings/win32/tooltips.h"
 #include "settings/win32/win32_registry_store.h"
 
 namespace velmora::lists {
@@ -75,7 +75,7 @@ void Open(ListEditorSession& session, HWND dialog) {
     SendMessageA(request.listView, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT,
                  LVS_EX_FULLROWSELECT);
     for (const Tooltip& tip : kTooltips) {
-        AddTooltip(dialog, tip.id, tip.text);
+        settings::AddTooltip(dialog, tip.id, tip.text);
     }
     StartPreviewWorker(request);
     session.rearranging = true;
@@ -89,6 +89,10 @@ void Open(ListEditorSession& session, HWND dialog) {
 
 // The worker ends before the items' strings go, and both before the dialog.
 void Close(ListEditorSession& session) {
+    const HWND helpControl = settings::HelpDisplayControl();
+    if (helpControl != nullptr && GetParent(helpControl) == session.request.dialog) {
+        settings::ResetHelpDisplay();
+    }
     StopPreviewWorker(session.request);
     session.items->RemoveAll();
     EndDialog(session.request.dialog, 0);
@@ -148,7 +152,7 @@ INT_PTR CALLBACK EditorProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
     if (session == nullptr) {
         return FALSE;
     }
-    if (FilterHelpMessage(dialog, message, lParam)) {
+    if (settings::FilterHelpMessage(dialog, dialog, message, lParam)) {
         return TRUE;
     }
     switch (message) {

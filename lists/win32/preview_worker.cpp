@@ -1,6 +1,5 @@
 #include "lists/win32/preview_worker.h"
 
-#include <exception>
 #include <memory>
 #include <optional>
 #include <string>
@@ -47,8 +46,9 @@ std::optional<DecodedPreview> Decode(const std::string& path, PictureSize box) {
             result.raster->ApplyRasterFilter(picture::PLScaleFilter(fitted.width, fitted.height));
         }
         return result;
-    } catch (const std::exception&) {
-        // PLTextException for a file the library refuses, bad_alloc beyond it.
+    } catch (...) {
+        // PLTextException for a file the library refuses; nothing may end the
+        // worker's thread.
         return std::nullopt;
     }
 }
