@@ -163,7 +163,7 @@ void RunSaver(SaverApp& app, HWND previewParent, int showCommand, const SaverRun
         }
         ShowWindow(window, showCommand);
         if (!preview) {
-            app.updateChecker.Arm(window, app.saverSettings.DisableAutoUpdate != 1);
+            app.updateChecker.Arm(window, app.saverSettings.DisableAutoUpdate != 1, keyPath);
         }
         RunMessageLoop(app, window, dc);
         app.Finish(window, dc);
