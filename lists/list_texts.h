@@ -11,6 +11,12 @@ namespace velmora::texts {
 inline constexpr auto kPictureListSuffix = EncodeText("Pictures");
 inline constexpr auto kMusicListSuffix = EncodeText("Music");
 
+// The list editor's caption and add-files button for each list.
+inline constexpr auto kPictureListTitle = EncodeText("Picture List");
+inline constexpr auto kAddPicturesText = EncodeText("Add Pictures...");
+inline constexpr auto kMusicListTitle = EncodeText("Music List");
+inline constexpr auto kAddSongsText = EncodeText("Add Songs...");
+
 }  // namespace velmora::texts
 
 namespace velmora::lists {

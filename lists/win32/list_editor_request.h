@@ -49,6 +49,14 @@ struct ListEditorRequest {
     HANDLE worker = nullptr;
 };
 
+enum class EditedList { Pictures, Music };
+
+// The request of the settings dialog for one list below its settings key:
+// the list's file types, caption and add-files text, and a preview for
+// pictures only.
+void PrepareListEditorRequest(ListEditorRequest& request, EditedList list,
+                              const std::string& settingsKeyPath);
+
 // Holds the request's lock for a scope.
 class PreviewLock {
 public:
