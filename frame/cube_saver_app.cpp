@@ -28,6 +28,7 @@ Status CubeSaverApp::Start(WindowHandle window, DeviceContextHandle) {
     overlays.pictureNames = cubeSettings.ShowPictureNames == 1;
     overlays.frameRate = saverSettings.ShowFrameRate == 1;
     overlays.dateTime = saverSettings.ShowDateTime == 1;
+    scene.SetViewports(monitorViewports);
     return scene.Start(window, cubeSettings, overlays, pictureList,
                        Process().runMode == RunMode::Preview);
 }

@@ -3,10 +3,12 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "base/status.h"
 #include "frame/handles.h"
+#include "scene/scene_viewports.h"
 #include "settings/saver_settings.h"
 #include "web/update_checker.h"
 
@@ -69,6 +71,9 @@ public:
     std::uint8_t paused = 0;
     settings::SaverSettings saverSettings;
     UpdateChecker updateChecker;
+    // Set by a full-screen run whose window spans several monitors, before
+    // Start; none when the scene fills the window.
+    std::optional<scene::SceneViewports> monitorViewports;
 };
 
 }  // namespace velmora

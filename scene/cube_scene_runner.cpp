@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <new>
 #include <numbers>
+#include <utility>
 
 #include "base/local_time.h"
 #include "engine/gl_api.h"
@@ -89,6 +90,10 @@ HRESULT CubeSceneRunner::Start(void* window, const settings::CubeSettings& setti
         Finish();
     }
     return status;
+}
+
+void CubeSceneRunner::SetViewports(std::optional<SceneViewports> viewports) {
+    viewports_ = std::move(viewports);
 }
 
 void CubeSceneRunner::SetPictureLoadForTesting(PictureLoad load) {
@@ -211,12 +216,24 @@ HRESULT CubeSceneRunner::Frame(float dt, double nowMilliseconds) {
         UpdateScene(scene_, dt, random_, *this);
     }
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    // The clear covers the whole window whatever the viewport.
     device_.Clear(true, true);
+    if (viewports_) {
+        for (const Viewport& monitor : viewports_->backgroundOnly) {
+            UseViewport(monitor);
+            DrawBackground();
+        }
+        UseViewport(viewports_->scene);
+    }
     DrawBackground();
     DrawCube();
     DrawGlass();
     DrawOverlays(nowMilliseconds);
     return device_.Present();
+}
+
+void CubeSceneRunner::UseViewport(const Viewport& viewport) {
+    device_.SetViewport(viewport.x, viewport.y, viewport.width, viewport.height);
 }
 
 void CubeSceneRunner::DrawBackground() {

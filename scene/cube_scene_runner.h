@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "scene/cube_scene.h"
 #include "scene/picture_loading.h"
 #include "scene/scene_update.h"
+#include "scene/scene_viewports.h"
 #include "settings/cube_settings.h"
 
 namespace velmora::scene {
@@ -40,6 +42,10 @@ public:
     // when it is destroyed.
     HRESULT Finish();
 
+    // Where the frames draw in the window; none (the default): the whole
+    // window holds the scene.
+    void SetViewports(std::optional<SceneViewports> viewports);
+
     // For tests: how the loader fills the pending texture (set before Start).
     void SetPictureLoadForTesting(PictureLoad load);
 
@@ -59,6 +65,7 @@ private:
     void BindMeshTextures(int glass);
     void SetView(std::uint32_t backgroundColour);
     void DrawBackground();
+    void UseViewport(const Viewport& viewport);
     void DrawCube();
     void DrawGlass();
     void DrawOverlays(double nowMilliseconds);
@@ -70,6 +77,7 @@ private:
     std::unique_ptr<Texture> font_;
     OverlaySwitches overlays_;
     PictureLoad pictureLoad_;
+    std::optional<SceneViewports> viewports_;
     float clearColour_[3] = {0, 0, 0};
     bool started_ = false;
     // Frame-rate overlay counters.

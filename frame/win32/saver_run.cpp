@@ -7,9 +7,11 @@
 #include "diag/desktop_changes.h"
 #include "frame/frame_texts.h"
 #include "frame/full_screen_mode.h"
+#include "frame/monitor_layout.h"
 #include "frame/run_mode.h"
 #include "frame/saver_app.h"
 #include "frame/win32/display_mode.h"
+#include "frame/win32/monitors.h"
 #include "settings/cube_settings.h"
 #include "settings/settings_storage.h"
 #include "settings/win32/win32_registry_store.h"
@@ -126,10 +128,14 @@ void RunSaver(SaverApp& app, HWND previewParent, int showCommand, const SaverRun
         // The crash filter gives back what the run changed.
         diag::RunDesktopChanges().displayModeSwitched = switchedMode;
         // The screen is read after the request, which may have changed it.
-        const WindowSize size = FullScreenWindowSize(
-            request, WindowSize{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
-        width = size.width;
-        height = size.height;
+        const FullScreenLayout layout = PlanFullScreenWindow(
+            request, WindowSize{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)},
+            ReadMonitors());
+        x = layout.window.left;
+        y = layout.window.top;
+        width = layout.window.Width();
+        height = layout.window.Height();
+        app.monitorViewports = layout.viewports;
     }
 
     app.paused = 1;
