@@ -31,6 +31,7 @@ bool ReadField(std::string_view text, std::string_view key, char* output, std::s
     if (size > 0) {
         std::memset(output, 0, size);
     }
+    text = text.substr(0, std::min(text.find('\0'), text.size()));
     const std::size_t found = text.find(key);
     if (found == std::string_view::npos) {
         return false;

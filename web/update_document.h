@@ -16,7 +16,8 @@ inline constexpr std::size_t kVersionTextSize = 32;
 // any blanks and tabs: up to the first carriage return, or without one the
 // first line feed, or the end of the text. The value loses its trailing
 // blanks and tabs. output (size bytes) is zero-filled first and stays empty
-// on failure: no key, or a value of size characters or more.
+// on failure: no key, or a value of size characters or more. The text ends
+// at its first zero byte.
 bool ReadField(std::string_view text, std::string_view key, char* output, std::size_t size);
 
 enum class UpdateDocumentOutcome {
