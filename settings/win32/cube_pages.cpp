@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "lists/list_texts.h"
+#include "lists/win32/list_editor.h"
 #include "resources/settings_dialog_ids.h"
 #include "settings/dialog_commands.h"
 #include "settings/setting_choices.h"
@@ -170,7 +171,14 @@ void SwatchMouse(HWND page, unsigned message, LPARAM lParam) {
 
 // Opens the list editor of one media list below the settings key; the
 // editor saves the list itself on its own "OK".
-void OpenMediaListEditor(HWND, MediaList, const std::string&) {}
+void OpenMediaListEditor(HWND page, MediaList list, const std::string& settingsKeyPath) {
+    lists::ListEditorRequest request;
+    lists::PrepareListEditorRequest(
+        request,
+        list == MediaList::Pictures ? lists::EditedList::Pictures : lists::EditedList::Music,
+        settingsKeyPath);
+    lists::RunListEditor(page, request);
+}
 
 void ApplyDefaults(CubePagesContext& context) {
     if (IsCurrentPage(context.pages, PicturesPage(context.pages))) {
