@@ -158,6 +158,37 @@ TEST_F(SceneOnScreen, TheFirstPictureCanBeTheBackground) {
     runner_->Finish();
 }
 
+// A window over two monitors: the scene on the left half, the right half
+// showing the background alone.
+TEST_F(SceneOnScreen, AnotherMonitorShowsTheBackgroundAndNoCube) {
+    struct Case {
+        std::int32_t background;
+        bool redRightHalf;  // the first picture stretched over it
+        bool starsRightHalf;
+    };
+    const Case cases[] = {
+        {settings::background_kind::SolidColor, false, false},
+        {settings::background_kind::FirstPicture, true, false},
+        {settings::background_kind::StarField, false, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.background);
+        settings_.BackgroundKind = c.background;
+        runner_ = std::make_unique<CubeSceneRunner>(device_, random_);
+        runner_->SetViewports(
+            SceneViewports{{0, 0, kWidth / 2, kHeight}, {{kWidth / 2, 0, kWidth / 2, kHeight}}});
+        ASSERT_EQ(runner_->Start(window_.Handle(), settings_, {}, {red_, green_}, false), S_OK);
+        Frame();
+        EXPECT_TRUE(IsRed(Pixel(kWidth / 4, kHeight / 2)));
+        const auto right = Pixel(kWidth * 3 / 4, kHeight / 2);
+        EXPECT_EQ(IsRed(right), c.redRightHalf) << right[0] << "," << right[1] << "," << right[2];
+        EXPECT_EQ(IsRed(Pixel(kWidth - 3, 2)), c.redRightHalf);
+        EXPECT_EQ(LitPixels(kWidth / 2, 0, kWidth, kHeight, 30) > 3,
+                  c.redRightHalf || c.starsRightHalf);
+        runner_->Finish();
+    }
+}
+
 TEST_F(SceneOnScreen, GlassTintsTheFacesSlightly) {
     Start({red_});
     Frame();
