@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <utility>
 #include <vector>
 
 // libjpeg's header needs FILE and size_t declared first.
@@ -213,6 +214,22 @@ std::int32_t DensityToDpi(unsigned density) {
     return density <= 1 ? 72 : static_cast<std::int32_t>(density);
 }
 
+// The raster at the size as seen, its sides and densities swapped for the
+// orientations that turn the picture a quarter; the rows are placed turned.
+void CreateSeenRaster(const JpegDecoder& d, PLOrientation orientation, bool grey,
+                      PLRaster& raster) {
+    auto width = static_cast<std::int32_t>(d.info.output_width);
+    auto height = static_cast<std::int32_t>(d.info.output_height);
+    std::int32_t dpiX = DensityToDpi(d.info.X_density);
+    std::int32_t dpiY = DensityToDpi(d.info.Y_density);
+    if (SwapsSides(orientation)) {
+        std::swap(width, height);
+        std::swap(dpiX, dpiY);
+    }
+    raster.Create(width, height, grey ? 8 : 32, false);
+    raster.SetResolution(dpiX, dpiY);
+}
+
 }  // namespace
 
 void PLJpegReader::Decode(PLInput& input, PLRaster& raster, const PLDecodeHint* hint) {
@@ -255,21 +272,10 @@ void PLJpegReader::Decode(PLInput& input, PLRaster& raster, const PLDecodeHint* 
         ThrowJpegError(*d);
     }
 
-    // The raster is made at the size as seen; the rows are placed turned.
-    const auto width = static_cast<std::int32_t>(d->info.output_width);
-    const auto height = static_cast<std::int32_t>(d->info.output_height);
-    const std::int32_t dpiX = DensityToDpi(d->info.X_density);
-    const std::int32_t dpiY = DensityToDpi(d->info.Y_density);
-    if (SwapsSides(orientation)) {
-        raster.Create(height, width, grey ? 8 : 32, false);
-        raster.SetResolution(dpiY, dpiX);
-    } else {
-        raster.Create(width, height, grey ? 8 : 32, false);
-        raster.SetResolution(dpiX, dpiY);
-    }
+    CreateSeenRaster(*d, orientation, grey, raster);
     std::vector<std::uint8_t> scratch;
     if (d->info.out_color_space == JCS_CMYK) {
-        scratch.resize(static_cast<std::size_t>(width) * 4);
+        scratch.resize(static_cast<std::size_t>(d->info.output_width) * 4);
     }
     PLOrientedRows rows(raster, orientation);
     if (!ReadJpegRows(d, &rows, scratch.data())) {
