@@ -11,7 +11,13 @@
 #include <fstream>
 #include <functional>
 #include <string>
+#include <thread>
 
+#include "frame/frame_texts.h"
+#include "frame/run_mode.h"
+#include "frame/saver_app.h"
+#include "frame/win32/saver_run.h"
+#include "frame/win32/saver_window.h"
 #include "settings/saver_settings.h"
 #include "settings/settings_storage.h"
 #include "tests/win32/process_runner.h"
@@ -286,6 +292,31 @@ TEST_F(UpdateCheck, ShutDownIsPromptWhileTheServerTrickles) {
     const auto took = std::chrono::steady_clock::now() - start;
     EXPECT_LT(took, std::chrono::milliseconds(1500));
     EXPECT_FALSE(Stored(kDoneName));
+}
+
+// The run arms the application's checker, whose timer and progress messages
+// reach it through the saver window.
+TEST_F(UpdateCheck, AFullScreenRunChecksThroughItsWindow) {
+    ASSERT_TRUE(server_.Start());
+    ScopedProxy proxy(server_.Port());
+    Process().runMode = RunMode::FullScreen;
+    SaverRunOptions options;
+    options.settingsKeyPath = kScratchKey;
+    options.isNtFamily = [] { return true; };
+    SaverApp app;
+    std::thread ender([&] {
+        for (int i = 0; i < 1000 && !Stored(kDoneName); ++i) {
+            Sleep(10);
+        }
+        const HWND window = FindWindowA(DecodeText(texts::kWindowClass).c_str(),
+                                        DecodeText(texts::kWindowTitle).c_str());
+        PostMessageA(window, WM_KEYDOWN, 'X', 0);
+    });
+    RunSaver(app, nullptr, SW_SHOW, options);
+    ender.join();
+    Process().runMode = RunMode::Settings;
+    EXPECT_EQ(ReadText(kScratchKey, kVersionName.c_str()), "1.1");
+    EXPECT_EQ(server_.Requests().size(), 1u);
 }
 
 }  // namespace
