@@ -1,0 +1,372 @@
+// The settings dialog under Wine: the real dialog, driven by messages, with
+// the settings read back from the test prefix's registry.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "frame/cube_saver_app.h"
+#include "frame/win32/display_mode.h"
+#include "resources/settings_dialog_ids.h"
+#include "settings/win32/color_chooser.h"
+#include "tests/win32/settings_dialog_driver.h"
+
+namespace velmora::testing {
+namespace {
+
+enum Page { kPictures = 0, kCube = 1, kMusic = 2, kDisplay = 3, kAbout = 4 };
+
+class SettingsDialog : public ::testing::Test {
+protected:
+    void SetUp() override { ClearStoredSettings(); }
+    void TearDown() override { ClearStoredSettings(); }
+
+    CubeSaverApp app;
+};
+
+TEST_F(SettingsDialog, ShowsTheStoredSettingsAndOkWritesWhatChanged) {
+    StoreDword("000_001", 1);  // frame rate shown
+    StoreDword("000_101", 3);  // bouncing
+    StoreDword("000_100", 7);  // rotation seconds
+    StoreDword("000_103", 0);  // pictures in list order
+    StoreDword("000_109", 0);  // music in list order
+    StoreDword("000_105", 0x00336699);
+    StoreDword("000_107", 9);
+
+    SettingsDialogDriver dialog(app);
+    ASSERT_NE(dialog.Dialog(), nullptr);
+    EXPECT_TRUE(dialog.Checked(IDC_SHOW_FRAME_RATE));
+    EXPECT_TRUE(dialog.Checked(IDC_DISPLAY_POWER_DOWN));
+    EXPECT_FALSE(dialog.Checked(IDC_SHUFFLE_PICTURES));
+    EXPECT_FALSE(dialog.Checked(IDC_SHUFFLE_MUSIC));
+    EXPECT_EQ(dialog.Selected(IDC_CUBE_STYLE), 3);
+    EXPECT_EQ(dialog.Selected(IDC_BACKGROUND_KIND), 2);
+    EXPECT_EQ(dialog.Text(IDC_ROTATION_SECONDS), "7");
+    EXPECT_EQ(dialog.Text(IDC_PICTURE_SECONDS), "9");
+    EXPECT_EQ(dialog.Text(IDC_VERSION_LABEL), "Version 1.1");
+
+    enum class Action { Click, Choose, Type };
+    struct Change {
+        int control;
+        Action action;
+        int item;
+        const char* text;
+        const char* value;
+        std::uint32_t stored;
+    };
+    const Change changes[] = {
+        {IDC_SHOW_FRAME_RATE, Action::Click, 0, "", "000_001", 0},
+        {IDC_SHOW_DATE_TIME, Action::Click, 0, "", "000_013", 1},
+        {IDC_DISPLAY_POWER_DOWN, Action::Click, 0, "", "000_002", 0},
+        {IDC_LESS_PROCESSOR, Action::Click, 0, "", "000_012", 1},
+        {IDC_DISABLE_AUTO_UPDATE, Action::Click, 0, "", "000_004", 1},
+        {IDC_SHUFFLE_PICTURES, Action::Click, 0, "", "000_103", 1},
+        {IDC_SHOW_PICTURE_NAMES, Action::Click, 0, "", "000_108", 1},
+        {IDC_STRETCH_PICTURES, Action::Click, 0, "", "000_102", 1},
+        {IDC_SHUFFLE_MUSIC, Action::Click, 0, "", "000_109", 1},
+        {IDC_CUBE_STYLE, Action::Choose, 2, "", "000_101", 2},
+        {IDC_BACKGROUND_KIND, Action::Choose, 0, "", "000_104", 0},
+        {IDC_CUBE_GLASS, Action::Choose, 1, "", "000_106", 1},
+        {IDC_ROTATION_SECONDS, Action::Type, 0, "12", "000_100", 12},
+        {IDC_PICTURE_SECONDS, Action::Type, 0, "0", "000_107", 0},
+    };
+    for (const Change& change : changes) {
+        switch (change.action) {
+            case Action::Click:
+                dialog.Click(change.control);
+                break;
+            case Action::Choose:
+                dialog.Choose(change.control, change.item);
+                break;
+            case Action::Type:
+                dialog.Type(change.control, change.text);
+                break;
+        }
+    }
+    dialog.Click(IDOK);
+    EXPECT_EQ(dialog.Finish(), 1);
+    for (const Change& change : changes) {
+        SCOPED_TRACE(change.value);
+        EXPECT_EQ(StoredDword(change.value), change.stored);
+    }
+    EXPECT_EQ(StoredDword("000_105"), 0x00336699u);
+    EXPECT_EQ(StoredDword("000_077"), 1u);
+    EXPECT_EQ(StoredValueCount(), 24);  // 23 settings and the opening count
+}
+
+TEST_F(SettingsDialog, CancelAndTheCloseButtonWriteNothing) {
+    StoreDword("000_103", 0);
+    for (bool closeButton : {false, true}) {
+        SCOPED_TRACE(closeButton);
+        SettingsDialogDriver dialog(app);
+        ASSERT_NE(dialog.Dialog(), nullptr);
+        dialog.Click(IDC_SHUFFLE_PICTURES);
+        dialog.Type(IDC_ROTATION_SECONDS, "30");
+        if (closeButton) {
+            PostMessageA(dialog.Dialog(), WM_CLOSE, 0, 0);
+        } else {
+            dialog.Click(IDCANCEL);
+        }
+        EXPECT_EQ(dialog.Finish(), 2);
+        EXPECT_EQ(StoredDword("000_103"), 0u);
+        EXPECT_EQ(StoredValueCount(), 2);  // the stored one and the opening count
+    }
+    EXPECT_EQ(StoredDword("000_077"), 2u);
+}
+
+TEST_F(SettingsDialog, EachPagesDefaultsResetItsOwnGroupOnly) {
+    StoreDword("000_108", 1);  // names shown
+    StoreDword("000_101", 3);  // bouncing
+    StoreDword("000_109", 0);  // music in list order
+    SettingsDialogDriver dialog(app);
+    ASSERT_NE(dialog.Dialog(), nullptr);
+
+    dialog.SelectTab(kPictures);
+    dialog.Click(IDC_DEFAULTS);  // the pictures page's: it is the first holding the id
+    EXPECT_FALSE(dialog.Checked(IDC_SHOW_PICTURE_NAMES));
+    EXPECT_TRUE(dialog.Checked(IDC_SHUFFLE_MUSIC));
+    EXPECT_EQ(dialog.Selected(IDC_CUBE_STYLE), 3);
+
+    dialog.Click(IDC_SHOW_PICTURE_NAMES);
+    dialog.SelectTab(kCube);
+    SendMessageA(GetDlgItem(dialog.PageWith(IDC_BACKGROUND_COLOR), IDC_DEFAULTS), BM_CLICK, 0, 0);
+    EXPECT_EQ(dialog.Selected(IDC_CUBE_STYLE), 0);
+    EXPECT_TRUE(dialog.Checked(IDC_SHOW_PICTURE_NAMES));
+    dialog.Click(IDOK);
+    EXPECT_EQ(dialog.Finish(), 1);
+    EXPECT_EQ(StoredDword("000_108"), 1u);
+    EXPECT_EQ(StoredDword("000_101"), 0u);
+    EXPECT_EQ(StoredDword("000_109"), 1u);
+}
+
+TEST_F(SettingsDialog, AChoiceOutsideItsListSelectsNothingAndSecondsKeepTheLastNumber) {
+    StoreDword("000_101", 7);
+    SettingsDialogDriver dialog(app);
+    ASSERT_NE(dialog.Dialog(), nullptr);
+    EXPECT_EQ(dialog.Selected(IDC_CUBE_STYLE), CB_ERR);
+    dialog.Notify(IDC_CUBE_STYLE, CBN_SETFOCUS);
+    dialog.Type(IDC_ROTATION_SECONDS, "15");
+    EXPECT_EQ(app.cubeSettings.RotationSeconds, 15);
+    dialog.Type(IDC_ROTATION_SECONDS, "");
+    EXPECT_EQ(app.cubeSettings.RotationSeconds, 15);
+    dialog.Click(IDOK);
+    EXPECT_EQ(dialog.Finish(), 1);
+    EXPECT_EQ(StoredDword("000_101"), 0xFFFFFFFFu);
+    EXPECT_EQ(StoredDword("000_100"), 15u);
+}
+
+struct Mode {
+    DWORD width, height, bits, frequency;
+};
+const Mode kModes[] = {{640, 480, 32, 60},   {800, 600, 16, 60},   {800, 600, 32, 60},
+                       {800, 600, 32, 75},   {1024, 768, 32, 60},  {1024, 768, 32, 85},
+                       {1280, 1024, 16, 75}, {1280, 1024, 32, 75}, {1280, 1024, 32, 60}};
+const Mode kCurrentMode = {1024, 768, 32, 85};
+
+BOOL WINAPI EnumerateTestModes(LPCSTR, DWORD index, DEVMODEA* mode) {
+    const Mode* chosen = index == ENUM_CURRENT_SETTINGS ? &kCurrentMode
+                         : index < std::size(kModes)    ? &kModes[index]
+                                                        : nullptr;
+    if (chosen == nullptr) {
+        return FALSE;
+    }
+    mode->dmPelsWidth = chosen->width;
+    mode->dmPelsHeight = chosen->height;
+    mode->dmBitsPerPel = chosen->bits;
+    mode->dmDisplayFrequency = chosen->frequency;
+    return TRUE;
+}
+
+std::vector<std::string> Items(HWND combo) {
+    std::vector<std::string> items;
+    const int count = static_cast<int>(SendMessageA(combo, CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        char text[64] = {};
+        SendMessageA(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+        items.push_back(text);
+    }
+    return items;
+}
+
+TEST_F(SettingsDialog, DisplayModeListsFollowTheChosenResolution) {
+    DisplayModeApi api = SystemDisplayModeApi();
+    api.enumerateSettings = &EnumerateTestModes;
+    ScopedDisplayModeApiForTesting modes(api);
+    StoreDword("000_007", 1);
+    StoreDword("000_008", 800);
+    StoreDword("000_009", 600);
+    StoreDword("000_010", 16);
+    StoreDword("000_011", 75);  // not offered with 16 bits, but at 800 x 600
+
+    SettingsDialogDriver dialog(app);
+    ASSERT_NE(dialog.Dialog(), nullptr);
+    EXPECT_TRUE(IsWindowEnabled(dialog.Control(IDC_RESOLUTION)));
+    EXPECT_EQ(Items(dialog.Control(IDC_RESOLUTION)),
+              (std::vector<std::string>{"640 x 480", "800 x 600", "1024 x 768", "1280 x 1024"}));
+    EXPECT_EQ(dialog.Text(IDC_RESOLUTION), "800 x 600");
+    EXPECT_EQ(dialog.Text(IDC_COLOR_DEPTH), "16 bits");
+    EXPECT_EQ(dialog.Text(IDC_REFRESH_RATE), "75 Hz");
+
+    dialog.Choose(IDC_RESOLUTION, 3);
+    EXPECT_EQ(Items(dialog.Control(IDC_COLOR_DEPTH)),
+              (std::vector<std::string>{"16 bits", "32 bits"}));
+    EXPECT_EQ(Items(dialog.Control(IDC_REFRESH_RATE)),
+              (std::vector<std::string>{"75 Hz", "60 Hz"}));
+    EXPECT_EQ(dialog.Text(IDC_COLOR_DEPTH), "16 bits");
+    EXPECT_EQ(dialog.Text(IDC_REFRESH_RATE), "75 Hz");
+
+    dialog.Choose(IDC_RESOLUTION, 2);  // 1024 x 768: no 16 bits, no 75 Hz
+    EXPECT_EQ(dialog.Text(IDC_COLOR_DEPTH), "32 bits");
+    EXPECT_EQ(dialog.Text(IDC_REFRESH_RATE), "85 Hz");
+    dialog.Choose(IDC_RESOLUTION, 1);
+    dialog.Choose(IDC_REFRESH_RATE, 0);
+
+    dialog.Click(IDC_USE_OTHER_RESOLUTION);
+    EXPECT_FALSE(IsWindowEnabled(dialog.Control(IDC_RESOLUTION)));
+    EXPECT_FALSE(IsWindowEnabled(dialog.Control(IDC_REFRESH_RATE)));
+    EXPECT_FALSE(IsWindowEnabled(dialog.Control(IDC_COLOR_DEPTH)));
+    EXPECT_EQ(dialog.Text(IDC_RESOLUTION), "1024 x 768");
+    EXPECT_EQ(dialog.Text(IDC_REFRESH_RATE), "85 Hz");
+    dialog.Click(IDOK);
+    EXPECT_EQ(dialog.Finish(), 1);
+    EXPECT_EQ(StoredDword("000_007"), 0u);
+    EXPECT_EQ(StoredDword("000_008"), 1024u);
+    EXPECT_EQ(StoredDword("000_009"), 768u);
+    EXPECT_EQ(StoredDword("000_010"), 32u);
+    EXPECT_EQ(StoredDword("000_011"), 85u);
+}
+
+TEST_F(SettingsDialog, TheNoticeOfANewerReleaseComesOnce) {
+    StoreText("000_075", "2.0");
+    {
+        SettingsDialogDriver dialog(app);
+        HWND notice = dialog.WaitForWindow("New Version Available");
+        ASSERT_NE(notice, nullptr);
+        EXPECT_EQ(StoredText("000_076"), std::string("2.0"));
+        PostMessageA(notice, WM_COMMAND, IDNO, 0);
+        ASSERT_NE(dialog.Dialog(), nullptr);
+        EXPECT_EQ(dialog.Text(IDC_VERSION_LABEL), "A new version is out!");
+        dialog.Click(IDCANCEL);
+        EXPECT_EQ(dialog.Finish(), 2);
+    }
+    {
+        CubeSaverApp second;
+        SettingsDialogDriver dialog(second);
+        ASSERT_NE(dialog.Dialog(), nullptr);
+        EXPECT_EQ(FindWindowA(nullptr, "New Version Available"), nullptr);
+        EXPECT_EQ(dialog.Text(IDC_VERSION_LABEL), "A new version is out!");
+    }
+}
+
+TEST_F(SettingsDialog, TheCurrentReleaseBringsNoNotice) {
+    StoreText("000_075", "1.1");
+    SettingsDialogDriver dialog(app);
+    ASSERT_NE(dialog.Dialog(), nullptr);
+    EXPECT_EQ(FindWindowA(nullptr, "New Version Available"), nullptr);
+    EXPECT_EQ(dialog.Text(IDC_VERSION_LABEL), "Version 1.1");
+    EXPECT_FALSE(StoredText("000_076").has_value());
+}
+
+TEST_F(SettingsDialog, HelpShowsAControlsTipAtOnceUntilAKey) {
+    SettingsDialogDriver dialog(app);
+    ASSERT_NE(dialog.Dialog(), nullptr);
+    dialog.SelectTab(kDisplay);
+    HWND page = dialog.PageWith(IDC_LESS_PROCESSOR);
+    HWND control = dialog.Control(IDC_LESS_PROCESSOR);
+    HWND tip = reinterpret_cast<HWND>(GetWindowLongPtrA(control, GWLP_USERDATA));
+    ASSERT_NE(tip, nullptr);
+    EXPECT_FALSE(IsWindowVisible(tip));
+
+    RECT rect{};
+    GetWindowRect(control, &rect);
+    SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    HELPINFO help{sizeof help, HELPINFO_WINDOW, IDC_LESS_PROCESSOR, control, 0, {}};
+    SendMessageA(page, WM_HELP, 0, reinterpret_cast<LPARAM>(&help));
+    bool shown = false;
+    for (int i = 0; i < 100 && !shown; ++i) {
+        Sleep(10);
+        shown = IsWindowVisible(tip) != FALSE;
+    }
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(SendMessageA(tip, TTM_GETDELAYTIME, TTDT_INITIAL, 0), 0);
+
+    SendMessageA(page, WM_KEYDOWN, VK_SHIFT, 0);
+    EXPECT_GT(SendMessageA(tip, TTM_GETDELAYTIME, TTDT_INITIAL, 0), 0);
+}
+
+COLORREF ChooseTeal(HWND, COLORREF) {
+    return RGB(0, 128, 128);
+}
+
+TEST_F(SettingsDialog, AClickOnTheSwatchChoosesTheBackgroundColor) {
+    const settings::ColorChooser previous = settings::SetColorChooserForTesting(&ChooseTeal);
+    SettingsDialogDriver dialog(app);
+    ASSERT_NE(dialog.Dialog(), nullptr);
+    dialog.SelectTab(kCube);
+    HWND page = dialog.PageWith(IDC_BACKGROUND_COLOR);
+    RECT rect{};
+    GetWindowRect(dialog.Control(IDC_BACKGROUND_COLOR), &rect);
+    MapWindowPoints(nullptr, page, reinterpret_cast<POINT*>(&rect), 2);
+    const LPARAM centre = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    SendMessageA(page, WM_LBUTTONDOWN, MK_LBUTTON, centre);
+    SendMessageA(page, WM_LBUTTONUP, 0, centre);
+    EXPECT_EQ(app.cubeSettings.BackgroundColor, RGB(0, 128, 128));
+
+    // The swatch shows it.
+    HDC screen = GetDC(nullptr);
+    RECT onScreen{};
+    GetWindowRect(dialog.Control(IDC_BACKGROUND_COLOR), &onScreen);
+    const COLORREF shown = GetPixel(screen, (onScreen.left + onScreen.right) / 2,
+                                    (onScreen.top + onScreen.bottom) / 2);
+    ReleaseDC(nullptr, screen);
+    EXPECT_EQ(shown, RGB(0, 128, 128));
+    dialog.Click(IDOK);
+    EXPECT_EQ(dialog.Finish(), 1);
+    settings::SetColorChooserForTesting(previous);
+    EXPECT_EQ(StoredDword("000_105"), static_cast<std::uint32_t>(RGB(0, 128, 128)));
+}
+
+DWORD WINAPI ChooseOnThread(void* colour) {
+    auto* value = static_cast<COLORREF*>(colour);
+    *value = settings::ChooseColorWithSystemDialog(nullptr, *value);
+    return 0;
+}
+
+// Controls of the system's colour dialog.
+constexpr int kRedField = 706;
+constexpr int kAddCustomColor = 712;
+constexpr int kDefineCustomColors = 719;
+
+TEST(ColorChooser, TheSystemDialogOpensFullyAndCancelKeepsTheColour) {
+    COLORREF colour = RGB(10, 20, 30);
+    DWORD threadId = 0;
+    HANDLE thread = CreateThread(nullptr, 0, &ChooseOnThread, &colour, 0, &threadId);
+    HWND chooser = nullptr;
+    for (int i = 0; i < 1000 && chooser == nullptr; ++i) {
+        Sleep(10);
+        chooser = FindWindowA("#32770", "Color");
+    }
+    ASSERT_NE(chooser, nullptr);
+    // Fully opened: the custom colour part shows and its opening button is off;
+    // the fields start from the given colour.
+    bool open = false;
+    for (int i = 0; i < 100 && !open; ++i) {
+        Sleep(10);
+        open = IsWindowVisible(GetDlgItem(chooser, kAddCustomColor)) != FALSE;
+    }
+    EXPECT_TRUE(open);
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(chooser, kDefineCustomColors)));
+    char red[16] = {};
+    GetDlgItemTextA(chooser, kRedField, red, sizeof red);
+    EXPECT_STREQ(red, "10");
+    PostMessageA(chooser, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_EQ(WaitForSingleObject(thread, 10000), WAIT_OBJECT_0);
+    CloseHandle(thread);
+    EXPECT_EQ(colour, RGB(10, 20, 30));
+}
+
+}  // namespace
+}  // namespace velmora::testing
