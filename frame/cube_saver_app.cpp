@@ -115,4 +115,23 @@ void CubeSaverApp::SetDefaults(WindowHandle, int page) {
     settings::ApplyCubeDefaults(cubeSettings, static_cast<settings::DefaultsPage>(page));
 }
 
+settings::CubePagesContext CubeSaverApp::PagesContext() {
+    return settings::CubePagesContext{
+        pages, cubeSettings,
+        settingsKeyPath.empty() ? settings::SettingsKeyPath() : settingsKeyPath, paintContext,
+        [this](settings::DefaultsPage page) { SetDefaults(pages.dialog, static_cast<int>(page)); }};
+}
+
+MessageResult CubeSaverApp::BeforePageMessage(WindowHandle dialog, unsigned message,
+                                              MessageParam wParam, MessageLParam lParam) {
+    settings::CubePagesContext context = PagesContext();
+    return settings::CubePagesBefore(context, dialog, message, wParam, lParam);
+}
+
+MessageResult CubeSaverApp::AfterPageMessage(WindowHandle dialog, unsigned message,
+                                             MessageParam wParam, MessageLParam lParam) {
+    settings::CubePagesContext context = PagesContext();
+    return settings::CubePagesAfter(context, dialog, message, wParam, lParam);
+}
+
 }  // namespace velmora

@@ -14,6 +14,7 @@
 #include "music/music_player.h"
 #include "music/start_rule.h"
 #include "scene/cube_scene_runner.h"
+#include "settings/cube_pages.h"
 #include "settings/cube_settings.h"
 
 namespace velmora {
@@ -32,6 +33,11 @@ public:
     Status Frame(WindowHandle window, DeviceContextHandle dc) override;
     Status Finish(WindowHandle window, DeviceContextHandle dc) override;
     void SetDefaults(WindowHandle window, int page) override;
+    // The pictures, cube and music pages of the settings dialog.
+    MessageResult BeforePageMessage(WindowHandle dialog, unsigned message, MessageParam wParam,
+                                    MessageLParam lParam) override;
+    MessageResult AfterPageMessage(WindowHandle dialog, unsigned message, MessageParam wParam,
+                                   MessageLParam lParam) override;
     void ResizeViewport(WindowHandle window) override;
     // "A" and "S" are the scene's keys and do not end the saver; the music
     // window's notifications go to the player.
@@ -64,6 +70,8 @@ public:
     music::StartRule musicStart;
 
 private:
+    settings::CubePagesContext PagesContext();
+
     // Once per process, 3 seconds into the run, in the saver window; never
     // in the preview.
     void StartMusic(WindowHandle window);

@@ -9,6 +9,7 @@
 #include "base/status.h"
 #include "frame/handles.h"
 #include "scene/scene_viewports.h"
+#include "settings/page_table.h"
 #include "settings/saver_settings.h"
 #include "web/update_checker.h"
 
@@ -71,6 +72,10 @@ public:
     std::uint8_t paused = 0;
     settings::SaverSettings saverSettings;
     UpdateChecker updateChecker;
+    // The settings dialog's pages, and the paint context of the window it is
+    // painting, for the page hooks.
+    settings::PageTable pages;
+    DeviceContextHandle paintContext = nullptr;
     // Set by a full-screen run whose window spans several monitors, before
     // Start; none when the scene fills the window.
     std::optional<scene::SceneViewports> monitorViewports;
