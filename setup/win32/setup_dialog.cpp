@@ -69,14 +69,15 @@ void SetupDialog::OnInitDialog() {
 
 void SetupDialog::ShowCheckingForm() {
     CheckDlgButton(dialog_, IDC_SETUP_CONTACT, BST_UNCHECKED);
-    ShowWindow(dialog_, SW_SHOW);
     SetDlgItemTextA(dialog_, IDC_SETUP_PROMPT, "Checking for later version.");
     SetDlgItemTextA(dialog_, IDC_SETUP_NOTE, "This may take up to 30 seconds.");
     for (const int id : {IDC_SETUP_NAME_LABEL, IDC_SETUP_EMAIL_LABEL, IDC_SETUP_CONTACT,
                          IDC_SETUP_NAME, IDC_SETUP_EMAIL}) {
         ShowWindow(GetDlgItem(dialog_, id), SW_HIDE);
     }
-    // The report blocks this thread; the texts are painted before it starts.
+    // Shown only in its short form. The report blocks this thread, so the
+    // texts are painted before it starts.
+    ShowWindow(dialog_, SW_SHOW);
     UpdateWindow(dialog_);
     PostMessageA(dialog_, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
 }

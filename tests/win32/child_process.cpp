@@ -79,6 +79,15 @@ HWND ChildProcess::WaitForWindow(const std::string& windowClass, DWORD timeoutMs
     return nullptr;
 }
 
+std::optional<DWORD> ChildProcess::WaitForEnd(DWORD timeoutMs) const {
+    DWORD code = 0;
+    if (!Started() || WaitForSingleObject(process_.hProcess, timeoutMs) != WAIT_OBJECT_0 ||
+        !GetExitCodeProcess(process_.hProcess, &code)) {
+        return std::nullopt;
+    }
+    return code;
+}
+
 bool ChildProcess::InjectFault() const {
     HANDLE thread = CreateRemoteThread(process_.hProcess, nullptr, 0, nullptr, nullptr, 0, nullptr);
     if (thread == nullptr) {

@@ -25,10 +25,14 @@ public:
     ~ChildProcess();
 
     bool Started() const { return process_.hProcess != nullptr; }
+    DWORD Id() const { return process_.dwProcessId; }
 
     // A visible top-level window of the program with this class, or null
     // when none appeared in time.
     HWND WaitForWindow(const std::string& windowClass, DWORD timeoutMs) const;
+
+    // Waits for the end: the exit code, or none when the time ran out.
+    std::optional<DWORD> WaitForEnd(DWORD timeoutMs) const;
 
     // Starts a thread in the program at address 0, where it faults at once.
     bool InjectFault() const;

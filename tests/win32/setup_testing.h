@@ -1,0 +1,104 @@
+// What the setup assistant and installer tests share: the "ci asked" value,
+// and the maker's site served on 127.0.0.1 as the prefix's proxy.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <cstddef>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+namespace velmora::testing {
+
+DWORD SecondsNow();
+
+// The text of a window of any process (no message is sent).
+std::string WindowText(HWND window);
+
+// HKCU "Software\Quillfen Graphics" "ci asked", put back as it was at the end.
+class AskedValue {
+public:
+    AskedValue();
+    AskedValue(const AskedValue&) = delete;
+    AskedValue& operator=(const AskedValue&) = delete;
+    ~AskedValue();
+
+    std::optional<DWORD> Get() const;
+    // None deletes the value.
+    void Set(std::optional<DWORD> seconds) const;
+
+private:
+    std::optional<DWORD> saved_;
+};
+
+// The loopback server (tests/support/site_server.py) with the proxy of the
+// prefix pointing at it, for as long as the object lives.
+class ReportSite {
+public:
+    enum Kind {
+        // The build's copy of the maker's site.
+        Normal,
+        // The same base address, sent a byte every 30 ms.
+        Trickled,
+    };
+    // baseFileSize > 0: a base file padded to that many bytes.
+    explicit ReportSite(Kind kind = Normal, std::size_t baseFileSize = 0);
+    ReportSite(const ReportSite&) = delete;
+    ReportSite& operator=(const ReportSite&) = delete;
+    ~ReportSite();
+
+    bool Started() const { return started_; }
+
+    // Stops the server; the path and query of every request it saw, in order.
+    std::vector<std::string> Requests();
+
+private:
+    void WriteOwnSite(std::size_t baseFileSize);
+    bool Start(bool trickled);
+    void Stop();
+
+    std::string unixFolder_;     // with a final slash
+    std::string windowsFolder_;  // the same, seen through Z:
+    std::string root_;           // Unix path of the served folder
+    bool started_ = false;
+};
+
+// The debugger output of other programs, read as a system-wide monitor
+// reads it (the DBWIN_BUFFER section), while the object lives.
+class DebugOutputMonitor {
+public:
+    DebugOutputMonitor();
+    DebugOutputMonitor(const DebugOutputMonitor&) = delete;
+    DebugOutputMonitor& operator=(const DebugOutputMonitor&) = delete;
+    ~DebugOutputMonitor();
+
+    bool Started() const { return thread_.joinable(); }
+    // Each string the process wrote so far, as it was written.
+    std::vector<std::string> Of(DWORD processId) const;
+
+private:
+    void Listen();
+
+    HANDLE mapping_ = nullptr;
+    HANDLE bufferReady_ = nullptr;
+    HANDLE dataReady_ = nullptr;
+    const char* view_ = nullptr;
+    std::atomic<bool> stop_{false};
+    mutable std::mutex mutex_;
+    std::vector<std::pair<DWORD, std::string>> seen_;
+    std::thread thread_;
+};
+
+// The base address the build's site names.
+std::string SiteBaseAddress();
+
+// The two requests of a report: the base file and the report with this tail
+// after "?install=true".
+std::vector<std::string> ReportRequests(const std::string& tail);
+
+}  // namespace velmora::testing
