@@ -17,7 +17,8 @@ ends by itself.
   query is ignored for the file's choice. A folder gives its index.html.
   Missing files give 404. GET and HEAD are answered.
 - Every request appends one line to --record: the method, one blank, the
-  request target exactly as received (for a proxy request the full URL).
+  request target exactly as received (for a proxy request the full URL;
+  Wine's WinINet names the default port, http://host:80/path).
 - Ends after --max-requests requests (default 20), after --idle-timeout
   seconds without a request (default 15), after --overall-timeout seconds
   in all (default 120), or when a file named like the port file plus
