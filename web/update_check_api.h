@@ -53,7 +53,8 @@ UpdateCheckApi SystemUpdateCheckApi();
 // The table in use.
 const UpdateCheckApi& CurrentUpdateCheckApi();
 
-// Replaces the table in use and returns the one it replaced.
+// Replaces the table in use and returns the one it replaced. A checker keeps
+// the table that was in use when it was made.
 UpdateCheckApi SetUpdateCheckApiForTesting(const UpdateCheckApi& api);
 
 }  // namespace velmora::web
