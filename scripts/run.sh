@@ -12,7 +12,7 @@ source "$here/lib/run_settings.sh"
 
 "$here/setup.sh"
 cmake --preset windows >/dev/null
-cmake --build --preset windows --target velmora-saver
+cmake --build --preset windows --target velmora-saver velmora-install
 
 saver="$top/build/windows/bin/velmora-saver.scr"
 # A prefix of the saver's own: Wine maps its picture and music folders to the
