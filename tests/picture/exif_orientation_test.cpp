@@ -5,6 +5,7 @@
 
 #include "picture/pl_auto_decoder.h"
 #include "picture/pl_dib_raster.h"
+#include "picture/pl_orientation.h"
 #include "picture/pl_raster.h"
 #include "tests/support/picture_samples.h"
 
@@ -98,6 +99,24 @@ TEST(ExifOrientation, TheBoxHintFitsThePictureAsSeen) {
     EXPECT_EQ(raster->GetWidth(), 16);
     EXPECT_EQ(raster->GetHeight(), 32);
     EXPECT_TRUE(IsMarked(*raster, 13, 2));
+}
+
+// The orientation entry's value lies just past the segment's stated end: the
+// bytes are in the file, but not in the segment.
+TEST(ExifOrientation, NothingPastTheSegmentIsRead) {
+    const Bytes exif = testing::ExifOrientationSegment(6, true);
+    for (const std::size_t cut : {0, 8}) {
+        const std::size_t length = exif.size() - cut + 2;
+        Bytes file = {0xFF,
+                      0xD8,
+                      0xFF,
+                      0xE1,
+                      static_cast<std::uint8_t>(length >> 8),
+                      static_cast<std::uint8_t>(length)};
+        file.insert(file.end(), exif.begin(), exif.end());
+        EXPECT_EQ(ReadJpegOrientation(file.data(), file.size()),
+                  cut == 0 ? PLOrientation::RotateClockwise : PLOrientation::Upright);
+    }
 }
 
 }  // namespace
