@@ -26,6 +26,9 @@ inline constexpr auto kAboutThirdText = EncodeText(
     "press the button below to write to us. A short report of your system is put on the "
     "clipboard, so you can paste it into your message.");
 
+// The about page's button, with the maker's name.
+inline constexpr auto kSupportMailButton = EncodeText("Email Quillfen Graphics");
+
 inline constexpr auto kVersionLabelFormat = EncodeText("Version %.1f");
 inline constexpr auto kNewReleaseLabel = EncodeText("A new version is out!");
 // The first number of a version text, read after its first character.

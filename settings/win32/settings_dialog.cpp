@@ -123,6 +123,7 @@ void ShowAboutAndVersion(SaverApp& app, HWND dialog, HWND about) {
     const std::string aboutText =
         first + DecodeText(texts::kAboutSecondText) + DecodeText(texts::kAboutThirdText);
     SetDlgItemTextA(about, IDC_ABOUT_TEXT, aboutText.c_str());
+    SetDlgItemTextA(about, IDC_SUPPORT_MAIL, DecodeText(texts::kSupportMailButton).c_str());
     SetWindowTextA(dialog, (product + DecodeText(texts::kDialogCaptionSuffix)).c_str());
     const std::string label = settings::NewerReleaseKnown(app.saverSettings)
                                   ? DecodeText(texts::kNewReleaseLabel)

@@ -142,12 +142,14 @@ TEST_F(CrashFolder, AFaultDuringARunLeavesDumpAndLogAndTheSettingsShowTheLog) {
     const std::string log = FileText(LogFile());
     EXPECT_EQ(log, CrashMessage(kDumpSucceeded, DumpFile()));
 
-    // Shown at every opening of the settings, until a later crash.
+    // Shown at every opening of the settings, until a later crash, before the
+    // settings dialog.
     for (int opening = 0; opening < 2; ++opening) {
         const auto boxes = Run(saver, "/c");
-        ASSERT_EQ(boxes.size(), 1u);
+        ASSERT_EQ(boxes.size(), 2u);
         EXPECT_EQ(boxes[0].caption, kLastCrashCaption);
         EXPECT_EQ(boxes[0].text, LastCrashMessage(log));
+        EXPECT_EQ(boxes[1].caption, "Velmora Screen Saver Settings");
     }
 }
 

@@ -5,6 +5,9 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -12,7 +15,9 @@
 #include "frame/win32/display_mode.h"
 #include "resources/settings_dialog_ids.h"
 #include "settings/win32/color_chooser.h"
+#include "tests/win32/process_runner.h"
 #include "tests/win32/settings_dialog_driver.h"
+#include "web/launch_texts.h"
 
 namespace velmora::testing {
 namespace {
@@ -259,6 +264,69 @@ TEST_F(SettingsDialog, TheNoticeOfANewerReleaseComesOnce) {
         EXPECT_EQ(FindWindowA(nullptr, "New Version Available"), nullptr);
         EXPECT_EQ(dialog.Text(IDC_VERSION_LABEL), "A new version is out!");
     }
+}
+
+// The stand-in browser, registered for http in the test prefix for as long as
+// the object lives; it writes its command line beside itself.
+class StandInBrowser {
+public:
+    StandInBrowser() {
+        char old[1024] = {};
+        DWORD size = sizeof old - 1;
+        had_ = RegGetValueA(HKEY_CLASSES_ROOT, kKey, nullptr, RRF_RT_REG_SZ, nullptr, old, &size) ==
+               ERROR_SUCCESS;
+        old_ = old;
+        DeleteFileA(record_.c_str());
+        Register("\"" + PathBesideTestProgram("standin\\url_handler_standin.exe") + "\" \"%1\"");
+    }
+    ~StandInBrowser() {
+        if (had_) {
+            Register(old_);
+        } else {
+            RegDeleteKeyA(HKEY_CLASSES_ROOT, kKey);
+        }
+        DeleteFileA(record_.c_str());
+    }
+    StandInBrowser(const StandInBrowser&) = delete;
+    StandInBrowser& operator=(const StandInBrowser&) = delete;
+
+    // The first command line it was started with, waited for up to 5 s.
+    std::string Opened() const {
+        for (int i = 0; i < 500; ++i) {
+            std::ifstream in(record_, std::ios::binary);
+            std::ostringstream text;
+            text << in.rdbuf();
+            const std::string line = text.str();
+            if (!line.empty() && line.back() == '\n') {
+                return line;
+            }
+            Sleep(10);
+        }
+        return {};
+    }
+
+private:
+    static void Register(const std::string& command) {
+        RegSetKeyValueA(HKEY_CLASSES_ROOT, kKey, nullptr, REG_SZ, command.c_str(),
+                        static_cast<DWORD>(command.size() + 1));
+    }
+
+    static constexpr const char* kKey = "http\\shell\\open\\command";
+    bool had_ = false;
+    std::string old_;
+    std::string record_ = PathBesideTestProgram("standin\\launch_record.txt");
+};
+
+TEST_F(SettingsDialog, YesToTheNoticeOpensTheDownloadPageAndSavesNothing) {
+    StandInBrowser browser;
+    StoreText("000_075", "2.0");
+    SettingsDialogDriver dialog(app);
+    HWND notice = dialog.WaitForWindow("New Version Available");
+    ASSERT_NE(notice, nullptr);
+    PostMessageA(notice, WM_COMMAND, IDYES, 0);
+    EXPECT_EQ(dialog.Finish(), 0);
+    EXPECT_NE(browser.Opened().find(web::DownloadPageAddress()), std::string::npos);
+    EXPECT_EQ(StoredValueCount(), 3);  // the latest and notified versions, the opening count
 }
 
 TEST_F(SettingsDialog, TheCurrentReleaseBringsNoNotice) {
