@@ -36,8 +36,6 @@ struct FullScreenLayout {
     ScreenRect window;
     // None: the scene fills the window, as on a single monitor.
     std::optional<scene::SceneViewports> viewports;
-
-    bool operator==(const FullScreenLayout&) const = default;
 };
 
 // screen: the primary screen's size as it is after the request. A request

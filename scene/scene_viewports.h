@@ -22,8 +22,6 @@ struct Viewport {
 struct SceneViewports {
     Viewport scene;
     std::vector<Viewport> backgroundOnly;
-
-    bool operator==(const SceneViewports&) const = default;
 };
 
 }  // namespace velmora::scene
