@@ -300,6 +300,19 @@ TEST_F(ListEditor, OkSavesTheListInItsOrderAndCancelSavesNothing) {
     EXPECT_EQ(StoredList(), (Paths{"C:\\a", "C:\\c", "C:\\b"}));
 }
 
+TEST_F(ListEditor, RegistryFailureOnOkIsShownAndTheEditorStillCloses) {
+    request.subKeyPath = "";
+    ListEditorDriver editor(request, chooser);
+    editor.PostClick(IDOK);
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        box = testing::FindThreadDialog(editor.ThreadId(), "Registry Error");
+        return box != nullptr;
+    }));
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    EXPECT_TRUE(WaitUntil([&] { return editor.Closed(); }));
+}
+
 // Closing waits for the worker's picture: once the editor is gone, nothing
 // of the request changes any more.
 TEST_F(ListEditor, ClosingWhileADecodeRunsWaitsForTheWorker) {
