@@ -33,69 +33,63 @@ protected:
 };
 
 TEST_F(SettingsDialog, ShowsTheStoredSettingsAndOkWritesWhatChanged) {
-    StoreDword("000_001", 1);  // frame rate shown
-    StoreDword("000_101", 3);  // bouncing
-    StoreDword("000_100", 7);  // rotation seconds
-    StoreDword("000_103", 0);  // pictures in list order
-    StoreDword("000_109", 0);  // music in list order
-    StoreDword("000_105", 0x00336699);
-    StoreDword("000_107", 9);
-
-    SettingsDialogDriver dialog(app);
-    ASSERT_NE(dialog.Dialog(), nullptr);
-    EXPECT_TRUE(dialog.Checked(IDC_SHOW_FRAME_RATE));
-    EXPECT_TRUE(dialog.Checked(IDC_DISPLAY_POWER_DOWN));
-    EXPECT_FALSE(dialog.Checked(IDC_SHUFFLE_PICTURES));
-    EXPECT_FALSE(dialog.Checked(IDC_SHUFFLE_MUSIC));
-    EXPECT_EQ(dialog.Selected(IDC_CUBE_STYLE), 3);
-    EXPECT_EQ(dialog.Selected(IDC_BACKGROUND_KIND), 2);
-    EXPECT_EQ(dialog.Text(IDC_ROTATION_SECONDS), "7");
-    EXPECT_EQ(dialog.Text(IDC_PICTURE_SECONDS), "9");
-    EXPECT_EQ(dialog.Text(IDC_VERSION_LABEL), "Version 1.1");
-
+    // Every setting of a control stored unlike its default, shown, then changed.
     enum class Action { Click, Choose, Type };
-    struct Change {
+    struct Row {
         int control;
+        const char* value;
+        std::uint32_t seeded;
         Action action;
         int item;
         const char* text;
-        const char* value;
         std::uint32_t stored;
     };
-    const Change changes[] = {
-        {IDC_SHOW_FRAME_RATE, Action::Click, 0, "", "000_001", 0},
-        {IDC_SHOW_DATE_TIME, Action::Click, 0, "", "000_013", 1},
-        {IDC_DISPLAY_POWER_DOWN, Action::Click, 0, "", "000_002", 0},
-        {IDC_LESS_PROCESSOR, Action::Click, 0, "", "000_012", 1},
-        {IDC_DISABLE_AUTO_UPDATE, Action::Click, 0, "", "000_004", 1},
-        {IDC_SHUFFLE_PICTURES, Action::Click, 0, "", "000_103", 1},
-        {IDC_SHOW_PICTURE_NAMES, Action::Click, 0, "", "000_108", 1},
-        {IDC_STRETCH_PICTURES, Action::Click, 0, "", "000_102", 1},
-        {IDC_SHUFFLE_MUSIC, Action::Click, 0, "", "000_109", 1},
-        {IDC_CUBE_STYLE, Action::Choose, 2, "", "000_101", 2},
-        {IDC_BACKGROUND_KIND, Action::Choose, 0, "", "000_104", 0},
-        {IDC_CUBE_GLASS, Action::Choose, 1, "", "000_106", 1},
-        {IDC_ROTATION_SECONDS, Action::Type, 0, "12", "000_100", 12},
-        {IDC_PICTURE_SECONDS, Action::Type, 0, "0", "000_107", 0},
+    const Row rows[] = {
+        {IDC_SHOW_FRAME_RATE, "000_001", 1, Action::Click, 0, "", 0},
+        {IDC_DISPLAY_POWER_DOWN, "000_002", 0, Action::Click, 0, "", 1},
+        {IDC_DISABLE_AUTO_UPDATE, "000_004", 1, Action::Click, 0, "", 0},
+        {IDC_LESS_PROCESSOR, "000_012", 1, Action::Click, 0, "", 0},
+        {IDC_SHOW_DATE_TIME, "000_013", 1, Action::Click, 0, "", 0},
+        {IDC_SHUFFLE_PICTURES, "000_103", 0, Action::Click, 0, "", 1},
+        {IDC_SHOW_PICTURE_NAMES, "000_108", 1, Action::Click, 0, "", 0},
+        {IDC_STRETCH_PICTURES, "000_102", 1, Action::Click, 0, "", 0},
+        {IDC_SHUFFLE_MUSIC, "000_109", 0, Action::Click, 0, "", 1},
+        {IDC_CUBE_STYLE, "000_101", 3, Action::Choose, 2, "", 2},
+        {IDC_BACKGROUND_KIND, "000_104", 0, Action::Choose, 1, "", 1},
+        {IDC_CUBE_GLASS, "000_106", 1, Action::Choose, 2, "", 2},
+        {IDC_ROTATION_SECONDS, "000_100", 7, Action::Type, 0, "12", 12},
+        {IDC_PICTURE_SECONDS, "000_107", 9, Action::Type, 0, "0", 0},
     };
-    for (const Change& change : changes) {
-        switch (change.action) {
+    for (const Row& row : rows) {
+        StoreDword(row.value, row.seeded);
+    }
+    StoreDword("000_105", 0x00336699);
+
+    SettingsDialogDriver dialog(app);
+    ASSERT_NE(dialog.Dialog(), nullptr);
+    EXPECT_EQ(dialog.Text(IDC_VERSION_LABEL), "Version 1.1");
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.value);
+        switch (row.action) {
             case Action::Click:
-                dialog.Click(change.control);
+                EXPECT_EQ(dialog.Checked(row.control), row.seeded == 1);
+                dialog.Click(row.control);
                 break;
             case Action::Choose:
-                dialog.Choose(change.control, change.item);
+                EXPECT_EQ(dialog.Selected(row.control), static_cast<int>(row.seeded));
+                dialog.Choose(row.control, row.item);
                 break;
             case Action::Type:
-                dialog.Type(change.control, change.text);
+                EXPECT_EQ(dialog.Text(row.control), std::to_string(row.seeded));
+                dialog.Type(row.control, row.text);
                 break;
         }
     }
     dialog.Click(IDOK);
     EXPECT_EQ(dialog.Finish(), 1);
-    for (const Change& change : changes) {
-        SCOPED_TRACE(change.value);
-        EXPECT_EQ(StoredDword(change.value), change.stored);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.value);
+        EXPECT_EQ(StoredDword(row.value), row.stored);
     }
     EXPECT_EQ(StoredDword("000_105"), 0x00336699u);
     EXPECT_EQ(StoredDword("000_077"), 1u);
