@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "base/encoded_text.h"
+#include "frame/frame_texts.h"
 #include "tests/win32/child_process.h"
 #include "tests/win32/process_runner.h"
 #include "tests/win32/setup_testing.h"
@@ -77,28 +79,6 @@ bool ProgramRuns(const std::string& prefix) {
     }
     CloseHandle(snapshot);
     return found;
-}
-
-struct WindowSearch {
-    DWORD processId;
-    HWND found = nullptr;
-};
-
-HWND VisibleWindowOf(DWORD processId) {
-    WindowSearch search{processId};
-    EnumWindows(
-        [](HWND window, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<WindowSearch*>(param);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            if (owner == s->processId && IsWindowVisible(window)) {
-                s->found = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
 }
 
 // Distinct colours on the screen in a square around the centre of the window.
@@ -172,9 +152,8 @@ void ExpectInstalled(const std::string& folder) {
 
 void ExpectTheSaverShowsTheCube(const std::string& saver) {
     ChildProcess run(saver, "/s");
-    HWND window = nullptr;
-    ASSERT_TRUE(
-        WaitUntil([&] { return (window = VisibleWindowOf(run.Id())) != nullptr; }, kTimeoutMs));
+    const HWND window = run.WaitForWindow(DecodeText(texts::kWindowClass), kTimeoutMs);
+    ASSERT_NE(window, nullptr);
     Sleep(2000);
     // A solid background has one colour; the lit, textured cube has hundreds.
     EXPECT_GT(ColoursAtCentre(window), 100u);

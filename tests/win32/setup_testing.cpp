@@ -4,7 +4,6 @@
 #include <ctime>
 #include <fstream>
 #include <iterator>
-#include <sstream>
 
 namespace velmora::testing {
 
@@ -12,21 +11,8 @@ namespace {
 
 constexpr char kMakerKey[] = "Software\\Quillfen Graphics";
 constexpr char kAskedName[] = "ci asked";
-constexpr char kInternetSettings[] =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
 constexpr char kBaseFile[] = "/external/install.txt";
 constexpr char kReport[] = "/external/installed.html?install=true";
-
-// Unix paths reach Windows programs through the Z: drive.
-std::string WindowsPath(const std::string& unixPath) {
-    std::string path = "Z:" + unixPath;
-    for (char& c : path) {
-        if (c == '/') {
-            c = '\\';
-        }
-    }
-    return path;
-}
 
 std::string ReadText(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
@@ -39,27 +25,11 @@ bool WriteText(const std::string& path, const std::string& text) {
     return static_cast<bool>(file);
 }
 
-bool FileExists(const std::string& path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-void SetProxy(const std::string& server) {
-    const DWORD enable = 1;
-    RegSetKeyValueA(HKEY_CURRENT_USER, kInternetSettings, "ProxyEnable", REG_DWORD, &enable,
-                    sizeof enable);
-    RegSetKeyValueA(HKEY_CURRENT_USER, kInternetSettings, "ProxyServer", REG_SZ, server.c_str(),
-                    static_cast<DWORD>(server.size() + 1));
-}
-
 // "GET http://host:80/path?query" gives "/path?query".
 std::string PathOfRequest(const std::string& line) {
     const auto scheme = line.find("://");
-    if (scheme == std::string::npos) {
-        const auto blank = line.find(' ');
-        return blank == std::string::npos ? line : line.substr(blank + 1);
-    }
-    const auto path = line.find('/', scheme + 3);
-    return path == std::string::npos ? "/" : line.substr(path);
+    const auto path = line.find('/', scheme == std::string::npos ? 0 : scheme + 3);
+    return path == std::string::npos ? line : line.substr(path);
 }
 
 }  // namespace
@@ -100,33 +70,25 @@ void AskedValue::Set(std::optional<DWORD> seconds) const {
 }
 
 ReportSite::ReportSite(Kind kind, std::size_t baseFileSize) {
-    unixFolder_ = "/tmp/velmora-report-site-" + std::to_string(GetCurrentProcessId()) + "-" +
-                  std::to_string(GetTickCount()) + "/";
-    windowsFolder_ = WindowsPath(unixFolder_);
-    if (!CreateDirectoryA(windowsFolder_.c_str(), nullptr)) {
-        return;
-    }
-    root_ = VELMORA_TEST_SITE_DIR;
+    SiteServerOptions options;
     if (kind == Trickled || baseFileSize > 0) {
-        WriteOwnSite(baseFileSize);
+        options.root = WriteOwnSite(baseFileSize);
     }
-    started_ = Start(kind == Trickled);
+    options.trickleSeconds = kind == Trickled ? 0.03 : 0;
+    if (folder_.Valid() && server_.Start(options)) {
+        proxy_.emplace(server_.Port());
+    }
 }
 
 ReportSite::~ReportSite() {
-    Stop();
-    for (const char* name : {"site\\external\\install.txt", "site\\external\\installed.html",
-                             "record.txt", "port", "port.stop", "port.tmp"}) {
-        DeleteFileA((windowsFolder_ + name).c_str());
-    }
-    for (const char* folder : {"site\\external", "site", ""}) {
-        RemoveDirectoryA((windowsFolder_ + folder).c_str());
-    }
+    DeleteFileA(folder_.File("external\\install.txt").c_str());
+    DeleteFileA(folder_.File("external\\installed.html").c_str());
+    RemoveDirectoryA(folder_.File("external").c_str());
 }
 
-// The base address of the build's site, padded to the size asked for; a
-// short answer to the report.
-void ReportSite::WriteOwnSite(std::size_t baseFileSize) {
+// The base address of the build's site, padded to the size asked for, and a
+// short answer to the report; the folder served.
+std::string ReportSite::WriteOwnSite(std::size_t baseFileSize) const {
     std::string base = SiteBaseAddress();
     if (baseFileSize > base.size()) {
         // Dots all along: Wine's URL cache overruns a buffer when the text
@@ -136,54 +98,15 @@ void ReportSite::WriteOwnSite(std::size_t baseFileSize) {
             base += base.size() % 2 == 0 ? '.' : 'x';
         }
     }
-    CreateDirectoryA((windowsFolder_ + "site").c_str(), nullptr);
-    CreateDirectoryA((windowsFolder_ + "site\\external").c_str(), nullptr);
-    WriteText(windowsFolder_ + "site\\external\\install.txt", base);
-    WriteText(windowsFolder_ + "site\\external\\installed.html", "ok\n");
-    root_ = unixFolder_ + "site";
+    CreateDirectoryA(folder_.File("external").c_str(), nullptr);
+    WriteText(folder_.File("external\\install.txt"), base);
+    WriteText(folder_.File("external\\installed.html"), "ok\n");
+    return folder_.File("");
 }
 
-bool ReportSite::Start(bool trickled) {
-    std::string command = "/usr/bin/python3 " VELMORA_TEST_SITE_SERVER " --root " + root_ +
-                          " --port-file " + unixFolder_ + "port --record " + unixFolder_ +
-                          "record.txt --idle-timeout 60 --overall-timeout 120";
-    if (trickled) {
-        command += " --trickle 0.03";
-    }
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    // Wine runs a Unix program and gives back no process handle.
-    CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                   &process);
-    const std::string portFile = windowsFolder_ + "port";
-    for (int i = 0; i < 500 && !FileExists(portFile); ++i) {
-        Sleep(20);
-    }
-    const std::string port = ReadText(portFile);
-    if (port.empty() || port.back() != '\n') {
-        return false;
-    }
-    SetProxy("127.0.0.1:" + port.substr(0, port.size() - 1));
-    return true;
-}
-
-void ReportSite::Stop() {
-    if (!started_) {
-        return;
-    }
-    started_ = false;
-    WriteText(windowsFolder_ + "port.stop", "");
-    for (int i = 0; i < 250 && FileExists(windowsFolder_ + "port"); ++i) {
-        Sleep(20);
-    }
-}
-
-std::vector<std::string> ReportSite::Requests() {
-    Stop();
+std::vector<std::string> ReportSite::Requests() const {
     std::vector<std::string> requests;
-    std::istringstream lines(ReadText(windowsFolder_ + "record.txt"));
-    for (std::string line; std::getline(lines, line);) {
+    for (const std::string& line : server_.Requests()) {
         requests.push_back(PathOfRequest(line));
     }
     return requests;
@@ -247,7 +170,7 @@ std::vector<std::string> DebugOutputMonitor::Of(DWORD processId) const {
 }
 
 std::string SiteBaseAddress() {
-    return ReadText(WindowsPath(std::string(VELMORA_TEST_SITE_DIR) + kBaseFile));
+    return ReadText("Z:" VELMORA_TEST_SITE_DIR "/external/install.txt");
 }
 
 std::vector<std::string> ReportRequests(const std::string& tail) {

@@ -1,5 +1,6 @@
 // What the setup assistant and installer tests share: the "ci asked" value,
-// and the maker's site served on 127.0.0.1 as the prefix's proxy.
+// the maker's site served on 127.0.0.1 as the prefix's proxy, the debugger
+// output of the programs they start.
 #pragma once
 
 #include <windows.h>
@@ -12,6 +13,9 @@
 #include <thread>
 #include <utility>
 #include <vector>
+
+#include "tests/win32/process_runner.h"
+#include "tests/win32/site_server_process.h"
 
 namespace velmora::testing {
 
@@ -36,8 +40,8 @@ private:
     std::optional<DWORD> saved_;
 };
 
-// The loopback server (tests/support/site_server.py) with the proxy of the
-// prefix pointing at it, for as long as the object lives.
+// The loopback server with the prefix's proxy pointing at it, for as long as
+// the object lives.
 class ReportSite {
 public:
     enum Kind {
@@ -52,20 +56,16 @@ public:
     ReportSite& operator=(const ReportSite&) = delete;
     ~ReportSite();
 
-    bool Started() const { return started_; }
-
-    // Stops the server; the path and query of every request it saw, in order.
-    std::vector<std::string> Requests();
+    bool Started() const { return proxy_.has_value(); }
+    // The path and query of every request so far, in order.
+    std::vector<std::string> Requests() const;
 
 private:
-    void WriteOwnSite(std::size_t baseFileSize);
-    bool Start(bool trickled);
-    void Stop();
+    std::string WriteOwnSite(std::size_t baseFileSize) const;
 
-    std::string unixFolder_;     // with a final slash
-    std::string windowsFolder_;  // the same, seen through Z:
-    std::string root_;           // Unix path of the served folder
-    bool started_ = false;
+    TempFolder folder_;
+    SiteServerProcess server_;
+    std::optional<ScopedProxy> proxy_;
 };
 
 // The debugger output of other programs, read as a system-wide monitor
