@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <commctrl.h>
 #include <shlobj.h>
 
 #include <algorithm>
@@ -313,8 +314,21 @@ TEST_F(ListEditor, RegistryFailureOnOkIsShownAndTheEditorStillCloses) {
     EXPECT_TRUE(WaitUntil([&] { return editor.Closed(); }));
 }
 
-// Closing waits for the worker's picture: once the editor is gone, nothing
-// of the request changes any more.
+// What the preview showed when the closing editor began to free its items.
+ListEditorRequest* closingRequest = nullptr;
+std::string shownWhenFreeing;
+
+LRESULT CALLBACK WatchFreeing(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && call->message == LVM_DELETEALLITEMS && closingRequest != nullptr) {
+        PreviewLock lock(*closingRequest);
+        shownWhenFreeing = closingRequest->preview ? closingRequest->shownPath : "";
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// Closing waits for the worker to finish the picture it decodes before the
+// items go.
 TEST_F(ListEditor, ClosingWhileADecodeRunsWaitsForTheWorker) {
     const std::string slow = Folder() + "slow.png";
     const int width = 6000;
@@ -325,14 +339,16 @@ TEST_F(ListEditor, ClosingWhileADecodeRunsWaitsForTheWorker) {
     StoreList({Folder() + "small.jpg", slow});
     ListEditorDriver editor(request, chooser);
     ASSERT_TRUE(WaitUntil([&] { return ShownPath() == Folder() + "small.jpg"; }));
+    closingRequest = &request;
+    const HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, WatchFreeing, nullptr, editor.ThreadId());
     editor.Select({1});
     Sleep(50);
+    ASSERT_NE(ShownPath(), slow) << "the decode ended before the editor was closed";
     editor.Close(IDCANCEL);
+    UnhookWindowsHookEx(hook);
+    closingRequest = nullptr;
+    EXPECT_EQ(shownWhenFreeing, slow);
     EXPECT_EQ(request.worker, nullptr);
-    const std::string shown = ShownPath();
-    EXPECT_EQ(shown, slow);
-    Sleep(300);
-    EXPECT_EQ(ShownPath(), shown);
 }
 
 // Wine's own file dialog: two files typed into its name field come back in
