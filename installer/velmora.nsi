@@ -25,6 +25,7 @@ InstallDir "$LOCALAPPDATA\Programs\${PRODUCT}"
 InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
 ShowInstDetails nevershow
 ShowUninstDetails nevershow
+BrandingText "${PUBLISHER}"
 
 VIProductVersion "${VERSION}.0.0"
 VIAddVersionKey /LANG=1033 "ProductName" "${PRODUCT}"
