@@ -29,7 +29,8 @@ std::intptr_t CubePagesBefore(CubePagesContext& context, void* window, unsigned 
 
 // Run after the base handling: tooltips, lists and controls filled when the
 // dialog is built; the pages' commands. Its result is the dialog
-// procedure's.
+// procedure's: TRUE only for the main dialog's initialisation, so it gets the
+// default focus.
 std::intptr_t CubePagesAfter(CubePagesContext& context, void* window, unsigned message,
                              std::uintptr_t wParam, std::intptr_t lParam);
 

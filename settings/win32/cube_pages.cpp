@@ -262,6 +262,10 @@ std::intptr_t CubePagesBefore(CubePagesContext& context, void* window, unsigned 
 std::intptr_t CubePagesAfter(CubePagesContext& context, void* window, unsigned message,
                              std::uintptr_t wParam, std::intptr_t lParam) {
     switch (message) {
+        case WM_INITDIALOG:
+            // The main dialog lets the dialog manager give its first control
+            // the focus; a page, built hidden, must not take it.
+            return window == context.pages.dialog ? TRUE : FALSE;
         case kBuildPagesMessage:
             FinishBuilding(context);
             break;
