@@ -67,6 +67,8 @@ void Open(ListEditorSession& session, HWND dialog) {
     session.items.emplace(request.listView);
     session.items->InsertColumns();
     ApplyTexts(request);
+    // The info text appears with the first preview.
+    SetDlgItemTextA(dialog, id::kInfo, "");
     if (!request.previewWanted) {
         ShowWindow(GetDlgItem(dialog, id::kPreviewToggle), SW_HIDE);
         request.previewHidden = true;
