@@ -68,6 +68,7 @@ TEST_F(SettingsDialog, ShowsTheStoredSettingsAndOkWritesWhatChanged) {
     SettingsDialogDriver dialog(app);
     ASSERT_NE(dialog.Dialog(), nullptr);
     EXPECT_EQ(dialog.Text(IDC_VERSION_LABEL), "Version 1.1");
+    EXPECT_NE(SendMessageA(dialog.Dialog(), WM_GETICON, ICON_BIG, 0), 0);
     for (const Row& row : rows) {
         SCOPED_TRACE(row.value);
         switch (row.action) {
@@ -395,6 +396,24 @@ DWORD WINAPI ChooseOnThread(void* colour) {
     auto* value = static_cast<COLORREF*>(colour);
     *value = settings::ChooseColorWithSystemDialog(nullptr, *value);
     return 0;
+}
+
+TEST(ProgramIcon, EverySizeLoadsAtItsOwnSize) {
+    for (int size : {16, 32, 48, 256}) {
+        SCOPED_TRACE(size);
+        HICON icon = static_cast<HICON>(LoadImageA(
+            GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_PROGRAM), IMAGE_ICON, size, size, 0));
+        ASSERT_NE(icon, nullptr);
+        ICONINFO info{};
+        ASSERT_TRUE(GetIconInfo(icon, &info));
+        BITMAP colour{};
+        GetObjectA(info.hbmColor, sizeof colour, &colour);
+        EXPECT_EQ(colour.bmWidth, size);
+        EXPECT_EQ(colour.bmBitsPixel, 32);
+        DeleteObject(info.hbmColor);
+        DeleteObject(info.hbmMask);
+        DestroyIcon(icon);
+    }
 }
 
 // Controls of the system's colour dialog.
