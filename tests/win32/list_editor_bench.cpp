@@ -1,6 +1,8 @@
 // Not a test: how long the list editor takes from selecting a large picture
 // to its painted preview, and how long the dialog's thread is busy with one
 // selection change while the worker decodes.
+// list_editor_bench [PHOTO24.ppm PHOTO12.ppm]: the pictures are made from the
+// two PPM files (6000 x 4000 and 4000 x 3000), or from noise without them.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -184,7 +186,34 @@ double DecodeTime(const std::string& path, const picture::PLDecodeHint* hint) {
     return times[1];
 }
 
-int main() {
+// The samples of a binary PPM (P6, 8 bits), or none.
+samples::Bytes ReadPpm(const char* path, int& width, int& height) {
+    std::ifstream in(path, std::ios::binary);
+    std::string magic;
+    int maximum = 0;
+    in >> magic >> width >> height >> maximum;
+    in.get();
+    if (!in || magic != "P6" || maximum != 255 || width <= 0 || height <= 0) {
+        return {};
+    }
+    samples::Bytes rgb(static_cast<std::size_t>(width) * height * 3);
+    in.read(reinterpret_cast<char*>(rgb.data()), static_cast<std::streamsize>(rgb.size()));
+    return in ? rgb : samples::Bytes{};
+}
+
+// The photo of the PPM file, or noise of the given size.
+samples::Bytes Photo(const char* path, int& width, int& height) {
+    if (path != nullptr) {
+        samples::Bytes rgb = ReadPpm(path, width, height);
+        if (!rgb.empty()) {
+            return rgb;
+        }
+        std::fprintf(stderr, "%s is no 8-bit PPM; using noise\n", path);
+    }
+    return Noisy(width, height);
+}
+
+int main(int argc, char** argv) {
     char temp[MAX_PATH] = {};
     GetTempPathA(sizeof temp, temp);
     const std::string folder =
@@ -196,8 +225,16 @@ int main() {
     const std::string png = folder + "photo-12mp.png";
     WriteFile(small, samples::EncodeJpeg(64, 48, 3, Solid(64, 48, 0, 200, 0), 90));
     WriteFile(small2, samples::EncodeJpeg(64, 48, 3, Solid(64, 48, 0, 0, 200), 90));
-    WriteFile(jpeg, samples::EncodeJpeg(6000, 4000, 3, Noisy(6000, 4000), 90));
-    WriteFile(png, samples::EncodePng(4000, 3000, 2, 8, Noisy(4000, 3000)));
+    int width = 6000;
+    int height = 4000;
+    samples::Bytes rgb = Photo(argc > 2 ? argv[1] : nullptr, width, height);
+    WriteFile(jpeg, samples::EncodeJpeg(width, height, 3, rgb, 90));
+    width = 4000;
+    height = 3000;
+    rgb = Photo(argc > 2 ? argv[2] : nullptr, width, height);
+    WriteFile(png, samples::EncodePng(width, height, 2, 8, rgb));
+    rgb.clear();
+    rgb.shrink_to_fit();
 
     for (const std::string& path : {jpeg, png}) {
         WIN32_FILE_ATTRIBUTE_DATA data{};
