@@ -46,6 +46,9 @@ velmora_init_wineprefix() {
   mkdir -p "$prefix"
   velmora_wine_env
   WINEPREFIX="$prefix" DISPLAY="$display" wineboot -i >"$prefix.log" 2>&1
+  # A crashing test program must end, not leave the crash dialog waiting.
+  WINEPREFIX="$prefix" DISPLAY="$display" wine reg add 'HKCU\Software\Wine\WineDbg' \
+    /v ShowCrashDialog /t REG_DWORD /d 0 /f >>"$prefix.log" 2>&1
   WINEPREFIX="$prefix" wineserver -w
   touch "$prefix/.velmora-ready"
 }
