@@ -36,7 +36,17 @@ velmora_run_settings() {
     echo "Screenshot: $shots/settings-$page.png"
     xdotool key --window "$window" Right
   done
-  # Escape is "Cancel": nothing is written.
+  # Escape is "Cancel": nothing is written. Whatever is left when the time is
+  # up ends with the Wine server.
   xdotool key --window "$window" Escape
+  local i
+  for i in $(seq 1 100); do
+    kill -0 "$saver_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  if kill -0 "$saver_pid" 2>/dev/null; then
+    echo "The settings dialog did not close; ending it." >&2
+    velmora_stop_wineserver "$prefix"
+  fi
   wait "$saver_pid" 2>/dev/null || true
 }
