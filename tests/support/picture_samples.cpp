@@ -134,8 +134,12 @@ Bytes EncodeCmykJpeg(int width, int height, const Bytes& cmyk, CmykStorage stora
 Bytes InsertJpegSegment(const Bytes& jpeg, std::uint8_t marker, const Bytes& contents) {
     const std::size_t length = contents.size() + 2;
     Bytes out(jpeg.begin(), jpeg.begin() + 2);
-    out.insert(out.end(), {0xFF, marker, static_cast<std::uint8_t>(length >> 8),
-                           static_cast<std::uint8_t>(length)});
+    // Byte by byte: GCC 12 at -O3 takes an initializer-list insert into a
+    // fresh small vector for a read past its end.
+    for (std::uint8_t b : {std::uint8_t{0xFF}, marker, static_cast<std::uint8_t>(length >> 8),
+                           static_cast<std::uint8_t>(length)}) {
+        out.push_back(b);
+    }
     out.insert(out.end(), contents.begin(), contents.end());
     out.insert(out.end(), jpeg.begin() + 2, jpeg.end());
     return out;
@@ -151,7 +155,8 @@ Bytes ExifOrientationSegment(std::uint16_t value, bool bigEndian, std::uint32_t 
         }
     };
     const std::uint8_t order = bigEndian ? 'M' : 'I';
-    out.insert(out.end(), {order, order});
+    out.push_back(order);
+    out.push_back(order);
     put(42, 2);
     put(directoryOffset, 4);
     put(entries, 2);
