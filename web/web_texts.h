@@ -18,6 +18,14 @@ inline constexpr auto kUpdateVersionKey = EncodeText("Version");
 inline constexpr auto kInternetSettingsKey =
     EncodeText("Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings");
 inline constexpr auto kEnableAutodial = EncodeText("EnableAutodial");
+// The Internet library and its entry points, loaded when the check first needs them.
+inline constexpr auto kInternetLibrary = EncodeText("wininet.dll");
+inline constexpr auto kInternetGetConnectedState = EncodeText("InternetGetConnectedState");
+inline constexpr auto kInternetOpen = EncodeText("InternetOpenA");
+inline constexpr auto kInternetOpenUrl = EncodeText("InternetOpenUrlA");
+inline constexpr auto kHttpQueryInfo = EncodeText("HttpQueryInfoA");
+inline constexpr auto kInternetReadFile = EncodeText("InternetReadFile");
+inline constexpr auto kInternetCloseHandle = EncodeText("InternetCloseHandle");
 
 // Web pages: base address + query keys, each followed by its value.
 inline constexpr auto kDownloadPage = EncodeText(VELMORA_MAKER_SITE "/download.html");
