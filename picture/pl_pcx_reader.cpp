@@ -78,10 +78,22 @@ private:
     bool cleared_ = false;
 };
 
-}  // namespace
+// The fields of the 128-byte header the decoder uses.
+struct PcxHeader {
+    int bitsPerPixel = 0;
+    int planes = 0;
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    std::int32_t dpiX = 0;
+    std::int32_t dpiY = 0;
+    std::size_t bytesPerLine = 0;
+    std::array<std::uint8_t, 48> palette{};  // 16 entries of R, G, B
+    bool trueColour = false;
+};
 
-void PLPcxReader::Decode(PLInput& input, PLRaster& raster, const PLDecodeHint*) {
-    PLTrace(kTraceLevel, "Decoding PCX.\n");
+// Reads and checks the header, so that nothing is allocated for a layout we
+// cannot show.
+PcxHeader ReadHeader(PLInput& input) {
     const std::uint8_t* header = input.ReadNBytes(kHeaderBytes);
     if (header[0] != 10) {
         PLRaiseError(pl_error::WrongSignature, "Error decoding pcx: Not a PCX file.");
@@ -89,53 +101,56 @@ void PLPcxReader::Decode(PLInput& input, PLRaster& raster, const PLDecodeHint*) 
     if (header[2] != 1) {
         PLRaiseError(pl_error::WrongSignature, "File has unknown encoding scheme.");
     }
-    const int bitsPerPixel = header[3];
-    const std::int32_t width = std::int32_t{LoadU16LE(header + 8)} - LoadU16LE(header + 4) + 1;
-    const std::int32_t height = std::int32_t{LoadU16LE(header + 10)} - LoadU16LE(header + 6) + 1;
-    const std::int32_t dpiX = LoadU16LE(header + 12);
-    const std::int32_t dpiY = LoadU16LE(header + 14);
-    const std::uint8_t* headerPalette = header + 16;
-    const int planes = header[65];
-    const std::size_t bytesPerLine = LoadU16LE(header + 66);
+    PcxHeader h;
+    h.bitsPerPixel = header[3];
+    h.width = std::int32_t{LoadU16LE(header + 8)} - LoadU16LE(header + 4) + 1;
+    h.height = std::int32_t{LoadU16LE(header + 10)} - LoadU16LE(header + 6) + 1;
+    h.dpiX = LoadU16LE(header + 12);
+    h.dpiY = LoadU16LE(header + 14);
+    std::memcpy(h.palette.data(), header + 16, h.palette.size());
+    h.planes = header[65];
+    h.bytesPerLine = LoadU16LE(header + 66);
 
-    if (bitsPerPixel == 1) {
-        if (planes > 4) {
+    if (h.bitsPerPixel == 1) {
+        if (h.planes > 4) {
             PLRaiseError(pl_error::FormatError, "Can't handle image with more than 4 planes.");
         }
-        if (planes == 0) {
+        if (h.planes == 0) {
             PLRaiseError(pl_error::FormatError, "Can't handle bits per pixel image with planes.");
         }
-    } else if (!((bitsPerPixel == 2 || bitsPerPixel == 4 || bitsPerPixel == 8) &&
-                 (planes == 1 || planes == 3))) {
+    } else if (!((h.bitsPerPixel == 2 || h.bitsPerPixel == 4 || h.bitsPerPixel == 8) &&
+                 (h.planes == 1 || h.planes == 3))) {
         PLRaiseError(pl_error::FormatError, "Can't handle bits per pixel image with planes.");
     }
-    const bool trueColour = bitsPerPixel == 8 && planes == 3;
-    if (!trueColour && planes > 1 && bitsPerPixel != 1) {
+    h.trueColour = h.bitsPerPixel == 8 && h.planes == 3;
+    if (!h.trueColour && h.planes > 1 && h.bitsPerPixel != 1) {
         // Checked before decoding rather than at the first row: nothing to
         // allocate for a layout we cannot show.
         PLRaiseError(pl_error::InternalLimit, "Can't handle more than 1 bit per pixel.");
     }
-    if (width < 1 || height < 1) {
+    if (h.width < 1 || h.height < 1) {
         PLRaiseError(pl_error::FormatError, "Invalid bitmap dimensions.");
     }
     // A plane's line must hold the row's pixels; shorter lines would make us
     // read the next plane's bytes as pixels.
-    const std::uint64_t neededLineBytes = (std::uint64_t{static_cast<std::uint32_t>(width)} *
-                                               static_cast<std::uint64_t>(bitsPerPixel) +
+    const std::uint64_t neededLineBytes = (std::uint64_t{static_cast<std::uint32_t>(h.width)} *
+                                               static_cast<std::uint64_t>(h.bitsPerPixel) +
                                            7) /
                                           8;
-    if (bytesPerLine < neededLineBytes) {
+    if (h.bytesPerLine < neededLineBytes) {
         PLRaiseError(pl_error::FormatError, "PCX line is too short for the picture width.");
     }
+    return h;
+}
 
-    const std::size_t rowBytes = bytesPerLine * static_cast<std::size_t>(planes);
-    const std::uint64_t totalBytes = std::uint64_t{rowBytes} * static_cast<std::uint64_t>(height);
+// R, G, B per index.
+using Palette = std::array<std::uint8_t, 256 * 3>;
 
-    // R, G, B per index.
-    std::array<std::uint8_t, 256 * 3> palette{};
-    if (bitsPerPixel == 1 && planes == 1) {
+Palette ReadPalette(const PLInput& input, const PcxHeader& h) {
+    Palette palette{};
+    if (h.bitsPerPixel == 1 && h.planes == 1) {
         palette[3] = palette[4] = palette[5] = 255;
-    } else if (bitsPerPixel == 8 && planes == 1) {
+    } else if (h.bitsPerPixel == 8 && h.planes == 1) {
         // The marker value is not checked: some writers leave it unset.
         const std::size_t remaining = input.GetRemaining();
         if (remaining >= kTrailingPaletteBytes) {
@@ -148,15 +163,24 @@ void PLPcxReader::Decode(PLInput& input, PLRaster& raster, const PLDecodeHint*) 
             }
         }
     } else {
-        std::memcpy(palette.data(), headerPalette, 48);
+        std::memcpy(palette.data(), h.palette.data(), h.palette.size());
     }
+    return palette;
+}
 
-    raster.Create(width, height, 32, false);
-    raster.SetResolution(dpiX, dpiY);
+// Unpacks every row and converts it to 32-bit pixels in the raster.
+void DecodeRows(PLInput& input, const PcxHeader& h, const Palette& palette, PLRaster& raster) {
+    const int bitsPerPixel = h.bitsPerPixel;
+    const int planes = h.planes;
+    const std::size_t bytesPerLine = h.bytesPerLine;
+    const std::int32_t width = h.width;
+    const bool trueColour = h.trueColour;
+    const std::size_t rowBytes = bytesPerLine * static_cast<std::size_t>(planes);
+    const std::uint64_t totalBytes = std::uint64_t{rowBytes} * static_cast<std::uint64_t>(h.height);
 
     std::vector<std::uint8_t> row(rowBytes);
     RleStream stream(input, totalBytes);
-    for (std::int32_t y = 0; y < height; ++y) {
+    for (std::int32_t y = 0; y < h.height; ++y) {
         stream.ReadRow(row.data(), rowBytes);
         std::uint8_t* out = raster.GetLine(y);
         for (std::int32_t x = 0; x < width; ++x, out += 4) {
@@ -185,6 +209,17 @@ void PLPcxReader::Decode(PLInput& input, PLRaster& raster, const PLDecodeHint*) 
             out[PL_ALPHA] = 255;
         }
     }
+}
+
+}  // namespace
+
+void PLPcxReader::Decode(PLInput& input, PLRaster& raster, const PLDecodeHint*) {
+    PLTrace(kTraceLevel, "Decoding PCX.\n");
+    const PcxHeader h = ReadHeader(input);
+    const Palette palette = ReadPalette(input, h);
+    raster.Create(h.width, h.height, 32, false);
+    raster.SetResolution(h.dpiX, h.dpiY);
+    DecodeRows(input, h, palette, raster);
 }
 
 }  // namespace velmora::picture
