@@ -162,35 +162,25 @@ ColourMap ReadColourMap(PLInput& input, const TgaHeader& h) {
     return map;
 }
 
-}  // namespace
-
-void PLTargaReader::Decode(PLInput& input, PLRaster& raster, const PLDecodeHint*) {
-    PLTrace(kTraceLevel, "Decoding TGA.\n");
-    const TgaHeader h = ReadHeader(input);
-
-    bool compressed = false;
+// Whether the image type is run-length encoded; throws for types we refuse.
+bool IsCompressed(const TgaHeader& h) {
     switch (h.imageType) {
         case 1:
         case 2:
         case 3:
-            break;
+            return false;
         case 9:
         case 10:
         case 11:
-            compressed = true;
-            break;
+            return true;
         default:
             PLRaiseError(pl_error::FormatError, "Unknown TGA image type.");
     }
-    const int pixelBytes = PixelBytes(h.depth);
-    if (pixelBytes == 0) {
-        PLRaiseError(pl_error::FormatError, "Unsupported TGA pixel depth.");
-    }
+}
 
-    input.Skip(h.idLength);
-    const ColourMap map = ReadColourMap(input, h);
-
-    const std::uint64_t pixels = std::uint64_t{h.width} * h.height;
+// Refuses a picture the input cannot hold before the raster is made for it.
+void RequirePixelBytes(const PLInput& input, std::uint64_t pixels, int pixelBytes,
+                       bool compressed) {
     if (compressed) {
         // Every packet takes a header byte and at least one pixel, and covers
         // at most 128 pixels.
@@ -199,39 +189,39 @@ void PLTargaReader::Decode(PLInput& input, PLRaster& raster, const PLDecodeHint*
     } else {
         bytes::RequireBytes(input, pixels * static_cast<std::uint64_t>(pixelBytes));
     }
+}
 
+void CreateRaster(PLRaster& raster, const TgaHeader& h, const ColourMap& map) {
     const bool trueColour = h.depth > 8;
     raster.Create(h.width, h.height, trueColour ? 32 : 8, h.depth == 16 || h.depth == 32);
     raster.SetResolution(0, 0);
-    if (!trueColour) {
-        for (int i = 0; i < 256; ++i) {
-            if (map.present[static_cast<std::size_t>(i)]) {
-                const std::uint8_t* e = map.entries.data() + 4 * i;
-                raster.SetPaletteEntry(i, e[PL_RED], e[PL_GREEN], e[PL_BLUE], e[PL_ALPHA]);
-            }
-        }
-        if (h.imageType == 3 || h.imageType == 11) {
-            raster.SetGreyPalette();
-        }
-    }
-
-    const bool topDown = (h.descriptor & 0x20) != 0;
-    const bool attributeAlpha = (h.descriptor & 0x0F) != 0;
-    PixelSink sink(raster, h.depth, topDown, attributeAlpha);
-
-    if (!compressed) {
-        const std::size_t rowBytes = static_cast<std::size_t>(h.width) * pixelBytes;
-        for (int row = 0; row < h.height; ++row) {
-            const std::uint8_t* data = input.ReadNBytes(rowBytes);
-            for (int x = 0; x < h.width; ++x) {
-                sink.Put(data + static_cast<std::size_t>(x) * pixelBytes);
-            }
-        }
+    if (trueColour) {
         return;
     }
+    for (int i = 0; i < 256; ++i) {
+        if (map.present[static_cast<std::size_t>(i)]) {
+            const std::uint8_t* e = map.entries.data() + 4 * i;
+            raster.SetPaletteEntry(i, e[PL_RED], e[PL_GREEN], e[PL_BLUE], e[PL_ALPHA]);
+        }
+    }
+    if (h.imageType == 3 || h.imageType == 11) {
+        raster.SetGreyPalette();
+    }
+}
 
-    // Packets may run on from one row into the next (several writers do
-    // that), but never past the last pixel of the picture.
+void ReadRawPixels(PLInput& input, const TgaHeader& h, int pixelBytes, PixelSink& sink) {
+    const std::size_t rowBytes = static_cast<std::size_t>(h.width) * pixelBytes;
+    for (int row = 0; row < h.height; ++row) {
+        const std::uint8_t* data = input.ReadNBytes(rowBytes);
+        for (int x = 0; x < h.width; ++x) {
+            sink.Put(data + static_cast<std::size_t>(x) * pixelBytes);
+        }
+    }
+}
+
+// Packets may run on from one row into the next (several writers do that),
+// but never past the last pixel of the picture.
+void ReadRlePixels(PLInput& input, std::uint64_t pixels, int pixelBytes, PixelSink& sink) {
     std::uint64_t left = pixels;
     while (left > 0) {
         const std::uint8_t packet = input.ReadByte();
@@ -252,6 +242,33 @@ void PLTargaReader::Decode(PLInput& input, PLRaster& raster, const PLDecodeHint*
             }
         }
         left -= count;
+    }
+}
+
+}  // namespace
+
+void PLTargaReader::Decode(PLInput& input, PLRaster& raster, const PLDecodeHint*) {
+    PLTrace(kTraceLevel, "Decoding TGA.\n");
+    const TgaHeader h = ReadHeader(input);
+    const bool compressed = IsCompressed(h);
+    const int pixelBytes = PixelBytes(h.depth);
+    if (pixelBytes == 0) {
+        PLRaiseError(pl_error::FormatError, "Unsupported TGA pixel depth.");
+    }
+
+    input.Skip(h.idLength);
+    const ColourMap map = ReadColourMap(input, h);
+    const std::uint64_t pixels = std::uint64_t{h.width} * h.height;
+    RequirePixelBytes(input, pixels, pixelBytes, compressed);
+    CreateRaster(raster, h, map);
+
+    const bool topDown = (h.descriptor & 0x20) != 0;
+    const bool attributeAlpha = (h.descriptor & 0x0F) != 0;
+    PixelSink sink(raster, h.depth, topDown, attributeAlpha);
+    if (compressed) {
+        ReadRlePixels(input, pixels, pixelBytes, sink);
+    } else {
+        ReadRawPixels(input, h, pixelBytes, sink);
     }
 }
 
