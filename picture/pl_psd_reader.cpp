@@ -175,16 +175,7 @@ void UnpackRow(const std::uint8_t* data, std::size_t size, std::uint8_t* out, st
     }
 }
 
-}  // namespace
-
-void PLPsdReader::Decode(PLInput& input, PLRaster& raster, const PLDecodeHint*) {
-    const PsdHeader h = ReadHeader(input);
-    const PsdPalette palette = ReadColourModeData(input);
-    std::int32_t dpiX = 0;
-    std::int32_t dpiY = 0;
-    ReadImageResources(input, dpiX, dpiY);
-    SkipLayers(input);
-
+void RequireSupportedLayout(const PsdHeader& h) {
     if (h.mode != kModeGreyscale && h.mode != kModeIndexed && h.mode != kModeRgb) {
         PLRaiseError(pl_error::NotSupported, "This PSD color mode is not supported.");
     }
@@ -193,11 +184,13 @@ void PLPsdReader::Decode(PLInput& input, PLRaster& raster, const PLDecodeHint*) 
     if (h.bitsPerChannel != 8) {
         PLRaiseError(pl_error::NotSupported, "PSD decoder: Only 8 bits per channel are supported.");
     }
-    const bool rgb = h.mode == kModeRgb;
-    if (rgb && h.channels < 3) {
+    if (h.mode == kModeRgb && h.channels < 3) {
         PLRaiseError(pl_error::FormatError, "PSD decoder: Wrong number of channels.");
     }
+}
 
+// Reads the compression field; only RLE is decoded.
+void ReadCompression(PLInput& input) {
     const std::uint16_t compression = input.ReadU16BE();
     switch (compression) {
         case 0:
@@ -218,8 +211,10 @@ void PLPsdReader::Decode(PLInput& input, PLRaster& raster, const PLDecodeHint*) 
     if (compression != 1) {
         PLRaiseError(pl_error::FormatError, "PSD decoder: Compression type not supported.");
     }
+}
 
-    const int usedChannels = rgb ? std::min(h.channels, 4) : 1;
+// The table of packed row sizes, u16 per row of every channel.
+const std::uint8_t* ReadRowTable(PLInput& input, const PsdHeader& h, int usedChannels) {
     const std::uint64_t tableBytes =
         std::uint64_t{2} * static_cast<std::uint64_t>(h.channels) * h.height;
     // Each row of a channel we show needs two bytes per 128 samples at least;
@@ -227,8 +222,12 @@ void PLPsdReader::Decode(PLInput& input, PLRaster& raster, const PLDecodeHint*) 
     const std::uint64_t smallestRows =
         static_cast<std::uint64_t>(usedChannels) * h.height * 2 * ((h.width + 127) / 128);
     bytes::RequireBytes(input, tableBytes + smallestRows);
-    const std::uint8_t* table = input.ReadNBytes(static_cast<std::size_t>(tableBytes));
+    return input.ReadNBytes(static_cast<std::size_t>(tableBytes));
+}
 
+void CreateRaster(PLRaster& raster, const PsdHeader& h, const PsdPalette& palette,
+                  std::int32_t dpiX, std::int32_t dpiY) {
+    const bool rgb = h.mode == kModeRgb;
     const auto width = static_cast<std::int32_t>(h.width);
     const auto height = static_cast<std::int32_t>(h.height);
     raster.Create(width, height, rgb ? 32 : 8, rgb && h.channels > 3);
@@ -242,7 +241,8 @@ void PLPsdReader::Decode(PLInput& input, PLRaster& raster, const PLDecodeHint*) 
     } else if (!rgb) {
         raster.SetGreyPalette();
     }
-    if (rgb && usedChannels == 3) {
+    // Three channels leave alpha unwritten.
+    if (rgb && h.channels == 3) {
         for (std::int32_t y = 0; y < height; ++y) {
             std::uint8_t* line = raster.GetLine(y);
             for (std::int32_t x = 0; x < width; ++x) {
@@ -250,10 +250,16 @@ void PLPsdReader::Decode(PLInput& input, PLRaster& raster, const PLDecodeHint*) 
             }
         }
     }
+}
 
+// Unpacks the channels shown into the raster; channels past them are not
+// read at all.
+void ReadChannels(PLInput& input, const PsdHeader& h, const std::uint8_t* table, int usedChannels,
+                  PLRaster& raster) {
     static constexpr std::array<int, 4> kRgbOffsets = {PL_RED, PL_GREEN, PL_BLUE, PL_ALPHA};
+    const bool rgb = h.mode == kModeRgb;
     const std::size_t stride = rgb ? 4 : 1;
-    // Channels past the ones shown are not read at all.
+    const auto height = static_cast<std::int32_t>(h.height);
     for (int c = 0; c < usedChannels; ++c) {
         const std::size_t offset =
             rgb ? static_cast<std::size_t>(kRgbOffsets[static_cast<std::size_t>(c)]) : 0;
@@ -265,6 +271,24 @@ void PLPsdReader::Decode(PLInput& input, PLRaster& raster, const PLDecodeHint*) 
             UnpackRow(data, size, raster.GetLine(y) + offset, stride, h.width);
         }
     }
+}
+
+}  // namespace
+
+void PLPsdReader::Decode(PLInput& input, PLRaster& raster, const PLDecodeHint*) {
+    const PsdHeader h = ReadHeader(input);
+    const PsdPalette palette = ReadColourModeData(input);
+    std::int32_t dpiX = 0;
+    std::int32_t dpiY = 0;
+    ReadImageResources(input, dpiX, dpiY);
+    SkipLayers(input);
+    RequireSupportedLayout(h);
+    ReadCompression(input);
+
+    const int usedChannels = h.mode == kModeRgb ? std::min(h.channels, 4) : 1;
+    const std::uint8_t* table = ReadRowTable(input, h, usedChannels);
+    CreateRaster(raster, h, palette, dpiX, dpiY);
+    ReadChannels(input, h, table, usedChannels, raster);
 }
 
 }  // namespace velmora::picture
