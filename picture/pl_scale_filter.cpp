@@ -94,45 +94,39 @@ PLScaleFilter::AxisTaps PLScaleFilter::Contributions(std::int32_t oldSize, std::
     return taps;
 }
 
-void PLScaleFilter::Apply(const PLRaster& source, PLRaster& destination) const {
-    if (source.GetBitsPerPixel() != 32) {
-        PLRaiseError(pl_error::NotSupported, "The scale filter needs a 32-bit bitmap.");
-    }
-    if (newWidth_ < 1 || newHeight_ < 1) {
-        PLRaiseError(pl_error::FormatError, "Invalid bitmap dimensions.");
-    }
-    const std::int32_t oldWidth = source.GetWidth();
-    const std::int32_t oldHeight = source.GetHeight();
-    const std::size_t rowBytes = static_cast<std::size_t>(newWidth_) * 4;
+namespace {
 
-    // The horizontal pass runs row by row as the vertical pass asks for rows,
-    // into a small ring of rows: the same bytes as a whole intermediate
-    // picture of new width × old height, without holding one.
-    const bool sameWidth = newWidth_ == oldWidth;
-    const AxisTaps columns = sameWidth ? AxisTaps{} : Contributions(oldWidth, newWidth_);
-    const bool sameHeight = newHeight_ == oldHeight;
-    const AxisTaps rows = sameHeight ? AxisTaps{} : Contributions(oldHeight, newHeight_);
-    std::size_t ringSize = 1;
-    for (const Contribution& c : rows.positions) {
-        ringSize = std::max(ringSize, c.weights.size() + 1);
-    }
-    std::vector<std::uint8_t> ring(rowBytes * ringSize);
-    std::vector<std::int32_t> ringRow(ringSize, -1);
+// The horizontal pass, run row by row as the vertical pass asks for rows,
+// into a small ring of rows: the same bytes as a whole intermediate picture
+// of new width × old height, without holding one.
+class HorizontalRows {
+public:
+    HorizontalRows(const PLRaster& source, std::int32_t newWidth,
+                   const PLScaleFilter::AxisTaps& columns, bool sameWidth, std::size_t ringSize)
+        : source_(source),
+          newWidth_(newWidth),
+          rowBytes_(static_cast<std::size_t>(newWidth) * 4),
+          columns_(columns),
+          sameWidth_(sameWidth),
+          ringSize_(ringSize),
+          ring_(rowBytes_ * ringSize),
+          ringRow_(ringSize, -1) {}
 
-    auto horizontalRow = [&](std::int32_t y) -> const std::uint8_t* {
-        const std::size_t slot = static_cast<std::size_t>(y) % ringSize;
-        std::uint8_t* out = &ring[rowBytes * slot];
-        if (ringRow[slot] == y) {
+    // Source row y at the new width.
+    const std::uint8_t* Row(std::int32_t y) {
+        const std::size_t slot = static_cast<std::size_t>(y) % ringSize_;
+        std::uint8_t* out = &ring_[rowBytes_ * slot];
+        if (ringRow_[slot] == y) {
             return out;
         }
-        ringRow[slot] = y;
-        const std::uint8_t* in = source.GetLine(y);
-        if (sameWidth) {
-            std::memcpy(out, in, rowBytes);
+        ringRow_[slot] = y;
+        const std::uint8_t* in = source_.GetLine(y);
+        if (sameWidth_) {
+            std::memcpy(out, in, rowBytes_);
             return out;
         }
         for (std::int32_t x = 0; x < newWidth_; ++x) {
-            const Contribution& c = columns.positions[static_cast<std::size_t>(x)];
+            const PLScaleFilter::Contribution& c = columns_.positions[static_cast<std::size_t>(x)];
             std::int64_t sum[4] = {0, 0, 0, 0};
             const std::uint8_t* pixel = in + 4 * static_cast<std::size_t>(c.first);
             for (const std::int32_t w : c.weights) {
@@ -143,28 +137,49 @@ void PLScaleFilter::Apply(const PLRaster& source, PLRaster& destination) const {
                 pixel += 4;
             }
             for (int k = 0; k < 4; ++k) {
-                out[4 * x + k] = Weighted(sum[k], columns.shift);
+                out[4 * x + k] = Weighted(sum[k], columns_.shift);
             }
         }
         return out;
-    };
+    }
 
-    // The destination may be the source's own kind; build it only now, since
-    // the source stays readable until then.
-    destination.Create(newWidth_, newHeight_, 32, source.HasAlpha());
-    destination.SetResolution(source.GetResolutionX(), source.GetResolutionY());
+private:
+    const PLRaster& source_;
+    std::int32_t newWidth_;
+    std::size_t rowBytes_;
+    const PLScaleFilter::AxisTaps& columns_;
+    bool sameWidth_;
+    std::size_t ringSize_;
+    std::vector<std::uint8_t> ring_;
+    std::vector<std::int32_t> ringRow_;
+};
+
+// Enough slots that the rows one output row reads never share a slot.
+std::size_t RingSize(const PLScaleFilter::AxisTaps& rows) {
+    std::size_t ringSize = 1;
+    for (const PLScaleFilter::Contribution& c : rows.positions) {
+        ringSize = std::max(ringSize, c.weights.size() + 1);
+    }
+    return ringSize;
+}
+
+// The vertical pass over the horizontally scaled rows, into destination.
+void VerticalPass(HorizontalRows& horizontal, const PLScaleFilter::AxisTaps& rows, bool sameHeight,
+                  PLRaster& destination) {
+    const std::int32_t newHeight = destination.GetHeight();
+    const std::size_t rowBytes = static_cast<std::size_t>(destination.GetWidth()) * 4;
     std::vector<std::int64_t> sums(rowBytes);
-    for (std::int32_t y = 0; y < newHeight_; ++y) {
+    for (std::int32_t y = 0; y < newHeight; ++y) {
         std::uint8_t* out = destination.GetLine(y);
         if (sameHeight) {
-            std::memcpy(out, horizontalRow(y), rowBytes);
+            std::memcpy(out, horizontal.Row(y), rowBytes);
             continue;
         }
-        const Contribution& c = rows.positions[static_cast<std::size_t>(y)];
+        const PLScaleFilter::Contribution& c = rows.positions[static_cast<std::size_t>(y)];
         std::fill(sums.begin(), sums.end(), 0);
         std::int32_t row = c.first;
         for (const std::int32_t w : c.weights) {
-            const std::uint8_t* in = horizontalRow(row);
+            const std::uint8_t* in = horizontal.Row(row);
             for (std::size_t k = 0; k < rowBytes; ++k) {
                 sums[k] += w * in[k];
             }
@@ -174,6 +189,30 @@ void PLScaleFilter::Apply(const PLRaster& source, PLRaster& destination) const {
             out[k] = Weighted(sums[k], rows.shift);
         }
     }
+}
+
+}  // namespace
+
+void PLScaleFilter::Apply(const PLRaster& source, PLRaster& destination) const {
+    if (source.GetBitsPerPixel() != 32) {
+        PLRaiseError(pl_error::NotSupported, "The scale filter needs a 32-bit bitmap.");
+    }
+    if (newWidth_ < 1 || newHeight_ < 1) {
+        PLRaiseError(pl_error::FormatError, "Invalid bitmap dimensions.");
+    }
+    const std::int32_t oldWidth = source.GetWidth();
+    const std::int32_t oldHeight = source.GetHeight();
+    const bool sameWidth = newWidth_ == oldWidth;
+    const AxisTaps columns = sameWidth ? AxisTaps{} : Contributions(oldWidth, newWidth_);
+    const bool sameHeight = newHeight_ == oldHeight;
+    const AxisTaps rows = sameHeight ? AxisTaps{} : Contributions(oldHeight, newHeight_);
+    HorizontalRows horizontal(source, newWidth_, columns, sameWidth, RingSize(rows));
+
+    // The destination may be the source's own kind; build it only now, since
+    // the source stays readable until then.
+    destination.Create(newWidth_, newHeight_, 32, source.HasAlpha());
+    destination.SetResolution(source.GetResolutionX(), source.GetResolutionY());
+    VerticalPass(horizontal, rows, sameHeight, destination);
 }
 
 }  // namespace velmora::picture
