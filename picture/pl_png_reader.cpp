@@ -107,24 +107,9 @@ private:
     PLRaiseError(pl_error::FormatError, context.message);
 }
 
-}  // namespace
-
-void PLPngReader::Decode(PLInput& input, PLRaster& raster, const PLDecodeHint*) {
-    PngContext context{};
-    context.input = &input;
-    PngStructs structs(context);
-    context.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &context, OnPngError, OnPngWarning);
-    if (context.png == nullptr) {
-        PLRaiseError(pl_error::OutOfMemory, "Out of memory creating the PNG decoder.");
-    }
-    context.info = png_create_info_struct(context.png);
-    if (context.info == nullptr) {
-        PLRaiseError(pl_error::OutOfMemory, "Out of memory creating the PNG decoder.");
-    }
-    if (!ReadPngInfo(&context)) {
-        ThrowPngError(context);
-    }
-
+// Makes the raster for the transformed rows: 8-bit with a palette for grey
+// and palette pictures, 32-bit otherwise.
+void CreateRaster(const PngContext& context, PLRaster& raster) {
     const auto width = static_cast<std::int32_t>(png_get_image_width(context.png, context.info));
     const auto height = static_cast<std::int32_t>(png_get_image_height(context.png, context.info));
     const png_byte colourType = png_get_color_type(context.png, context.info);
@@ -159,14 +144,10 @@ void PLPngReader::Decode(PLInput& input, PLRaster& raster, const PLDecodeHint*) 
             raster.Create(width, height, 32, true);
             break;
     }
-    if (png_get_rowbytes(context.png, context.info) != raster.GetBytesPerLine()) {
-        PLRaiseError(pl_error::FormatError, "PNG row size does not match the bitmap.");
-    }
+}
 
-    if (!ReadPngImage(&context, raster.GetLineArray())) {
-        ThrowPngError(context);
-    }
-
+// The pHYs resolution in dots per inch; 0 when the file gives none in metres.
+void SetResolution(const PngContext& context, PLRaster& raster) {
     png_uint_32 resX = 0;
     png_uint_32 resY = 0;
     int unit = 0;
@@ -177,6 +158,34 @@ void PLPngReader::Decode(PLInput& input, PLRaster& raster, const PLDecodeHint*) 
     } else {
         raster.SetResolution(0, 0);
     }
+}
+
+}  // namespace
+
+void PLPngReader::Decode(PLInput& input, PLRaster& raster, const PLDecodeHint*) {
+    PngContext context{};
+    context.input = &input;
+    PngStructs structs(context);
+    context.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &context, OnPngError, OnPngWarning);
+    if (context.png == nullptr) {
+        PLRaiseError(pl_error::OutOfMemory, "Out of memory creating the PNG decoder.");
+    }
+    context.info = png_create_info_struct(context.png);
+    if (context.info == nullptr) {
+        PLRaiseError(pl_error::OutOfMemory, "Out of memory creating the PNG decoder.");
+    }
+    if (!ReadPngInfo(&context)) {
+        ThrowPngError(context);
+    }
+
+    CreateRaster(context, raster);
+    if (png_get_rowbytes(context.png, context.info) != raster.GetBytesPerLine()) {
+        PLRaiseError(pl_error::FormatError, "PNG row size does not match the bitmap.");
+    }
+    if (!ReadPngImage(&context, raster.GetLineArray())) {
+        ThrowPngError(context);
+    }
+    SetResolution(context, raster);
 }
 
 }  // namespace velmora::picture
