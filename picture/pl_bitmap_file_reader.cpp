@@ -98,18 +98,7 @@ void PLBitmapFileReader::Decode(PLInput& input, PLRaster& raster, const PLDecode
 }
 
 PLBitmapFileReader::Header PLBitmapFileReader::ReadHeaders(PLInput& input) {
-    // Bitmap arrays hold complete files; the first one is the picture.
-    std::uint16_t signature = input.ReadU16LE();
-    while (HasSignature(signature, "BA")) {
-        input.Skip(12);
-        signature = input.ReadU16LE();
-    }
-    if (!HasSignature(signature, "BM") && !HasSignature(signature, "CI") &&
-        !HasSignature(signature, "IC") && !HasSignature(signature, "CP")) {
-        PLRaiseError(pl_error::WrongSignature, "Bitmap decoder: This isn't a bitmap.");
-    }
-    PLTrace(2, "Bitmap file signature found\n");
-
+    ReadSignature(input);
     Header header;
     input.Skip(8);  // File size and the two reserved words.
     header.pixelOffset = input.ReadU32LE();
@@ -121,33 +110,7 @@ PLBitmapFileReader::Header PLBitmapFileReader::ReadHeaders(PLInput& input) {
         input.Skip(2);  // Planes.
         header.bitsPerPixel = input.ReadU16LE();
     } else if (header.headerSize >= kInfoHeaderSize) {
-        header.width = ReadI32(input);
-        header.height = ReadI32(input);
-        input.Skip(2);  // Planes.
-        header.bitsPerPixel = input.ReadU16LE();
-        header.compression = input.ReadU32LE();
-        input.Skip(4);  // Image size.
-        header.pixelsPerMetreX = ReadI32(input);
-        header.pixelsPerMetreY = ReadI32(input);
-        header.coloursUsed = input.ReadU32LE();
-        input.Skip(4);  // Colours important.
-        std::uint32_t rest = header.headerSize - kInfoHeaderSize;
-        bool masksRead = false;
-        if (header.headerSize >= kMaskHeaderSize) {
-            input.Skip(4);  // Red mask.
-            header.greenMask = input.ReadU32LE();
-            const std::uint32_t blueMask = input.ReadU32LE();
-            // Empty masks here: take the ones after the header, as after a
-            // 40-byte one.
-            masksRead = header.greenMask != 0 || blueMask != 0;
-            rest -= 12;
-        }
-        input.Skip(rest);
-        if (header.bitsPerPixel == 16 && header.compression != 0 && !masksRead) {
-            input.Skip(4);  // Red mask.
-            header.greenMask = input.ReadU32LE();
-            input.Skip(4);  // Blue mask.
-        }
+        ReadInfoHeader(input, header);
     } else {
         PLRaiseError(pl_error::NotSupported, "Bitmap decoder: Unsupported header size.");
     }
@@ -164,6 +127,50 @@ PLBitmapFileReader::Header PLBitmapFileReader::ReadHeaders(PLInput& input) {
         PLRaiseError(pl_error::FormatError, "Decoding bmp: Illegal bpp value.");
     }
     return header;
+}
+
+void PLBitmapFileReader::ReadSignature(PLInput& input) {
+    // Bitmap arrays hold complete files; the first one is the picture.
+    std::uint16_t signature = input.ReadU16LE();
+    while (HasSignature(signature, "BA")) {
+        input.Skip(12);
+        signature = input.ReadU16LE();
+    }
+    if (!HasSignature(signature, "BM") && !HasSignature(signature, "CI") &&
+        !HasSignature(signature, "IC") && !HasSignature(signature, "CP")) {
+        PLRaiseError(pl_error::WrongSignature, "Bitmap decoder: This isn't a bitmap.");
+    }
+    PLTrace(2, "Bitmap file signature found\n");
+}
+
+void PLBitmapFileReader::ReadInfoHeader(PLInput& input, Header& header) {
+    header.width = ReadI32(input);
+    header.height = ReadI32(input);
+    input.Skip(2);  // Planes.
+    header.bitsPerPixel = input.ReadU16LE();
+    header.compression = input.ReadU32LE();
+    input.Skip(4);  // Image size.
+    header.pixelsPerMetreX = ReadI32(input);
+    header.pixelsPerMetreY = ReadI32(input);
+    header.coloursUsed = input.ReadU32LE();
+    input.Skip(4);  // Colours important.
+    std::uint32_t rest = header.headerSize - kInfoHeaderSize;
+    bool masksRead = false;
+    if (header.headerSize >= kMaskHeaderSize) {
+        input.Skip(4);  // Red mask.
+        header.greenMask = input.ReadU32LE();
+        const std::uint32_t blueMask = input.ReadU32LE();
+        // Empty masks here: take the ones after the header, as after a
+        // 40-byte one.
+        masksRead = header.greenMask != 0 || blueMask != 0;
+        rest -= 12;
+    }
+    input.Skip(rest);
+    if (header.bitsPerPixel == 16 && header.compression != 0 && !masksRead) {
+        input.Skip(4);  // Red mask.
+        header.greenMask = input.ReadU32LE();
+        input.Skip(4);  // Blue mask.
+    }
 }
 
 PLBitmapFileReader::Palette PLBitmapFileReader::ReadPalette(PLInput& input, const Header& header) {

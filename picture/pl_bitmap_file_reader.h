@@ -35,6 +35,10 @@ private:
     using Palette = std::vector<std::uint8_t>;
 
     static Header ReadHeaders(PLInput& input);
+    // Skips bitmap-array entries to the first picture's signature.
+    static void ReadSignature(PLInput& input);
+    // The fields of a header of 40 bytes or more, after its size.
+    static void ReadInfoHeader(PLInput& input, Header& header);
     static Palette ReadPalette(PLInput& input, const Header& header);
     static void MoveToPixels(PLInput& input, const Header& header, std::size_t start);
     static void CheckPlausibleSize(const PLInput& input, const Header& header);
