@@ -2,6 +2,8 @@
 
 #include <windowsx.h>
 
+#include <optional>
+
 #include "base/win32/library_entry.h"
 #include "frame/frame_texts.h"
 #include "frame/saver_app.h"
@@ -41,6 +43,122 @@ void OnClose(HWND window) {
     DestroyWindow(window);
 }
 
+// A message's own result; empty when the default procedure handles it too.
+using Handled = std::optional<LRESULT>;
+
+Handled OnPaint(SaverApp* app, HWND window) {
+    if (app == nullptr || app->notStarted != 0) {
+        return 0;
+    }
+    app->paused = 0;
+    HDC dc = GetDC(window);
+    app->Paint(window, dc);
+    ReleaseDC(window, dc);
+    return std::nullopt;
+}
+
+// More than five moves to new places end the run, so a slight nudge does not.
+void OnMouseMove(SaverApp* app, HWND window, LPARAM lParam) {
+    SaverWindowState& state = WindowState();
+    const int x = GET_X_LPARAM(lParam);
+    const int y = GET_Y_LPARAM(lParam);
+    if (x == state.lastMouseX && y == state.lastMouseY) {
+        return;
+    }
+    state.lastMouseX = x;
+    state.lastMouseY = y;
+    if (++state.mouseMoves > 5) {
+        if (app != nullptr) {
+            app->paused = 0;
+        }
+        RequestEnd(window);
+    }
+}
+
+// 1 and 2 ask for low power and off; anything else turns the display on.
+void OnMonitorPower(SaverApp* app, LPARAM lParam) {
+    if (app == nullptr) {
+        return;
+    }
+    if (lParam == 1 || lParam == 2) {
+        app->paused = 1;
+        app->OnDisplayPowerDown();
+    } else {
+        app->paused = 0;
+    }
+}
+
+// A full-screen saver ignores commands that would close it, switch away or start a saver.
+Handled OnSysCommand(SaverApp* app, WPARAM wParam, LPARAM lParam) {
+    switch (wParam & 0xFFF0) {
+        case SC_CLOSE:
+        case SC_NEXTWINDOW:
+        case SC_PREVWINDOW:
+        case SC_SCREENSAVE:
+            return 0;
+        case SC_MONITORPOWER:
+            OnMonitorPower(app, lParam);
+            break;
+        default:
+            break;
+    }
+    return std::nullopt;
+}
+
+Handled HandleMessage(SaverApp* app, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    SaverWindowState& state = WindowState();
+    // Input ends a full-screen run unless the password dialog is asking.
+    const bool exitRules = state.fullScreen && NoPasswordDialog();
+    switch (message) {
+        case WM_CREATE:
+            state.graceStart = GetTickCount();
+            break;
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            break;
+        case WM_PAINT:
+            return OnPaint(app, window);
+        case WM_ACTIVATE:
+        case WM_ACTIVATEAPP:
+            if (exitRules && wParam == 0) {
+                RequestEnd(window);
+            }
+            break;
+        case WM_KEYDOWN:
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN:
+            if (exitRules) {
+                RequestEnd(window);
+            }
+            break;
+        case WM_MOUSEMOVE:
+            if (exitRules) {
+                OnMouseMove(app, window, lParam);
+            }
+            break;
+        case WM_SETCURSOR:
+            if (exitRules) {
+                SetCursor(nullptr);
+                return TRUE;
+            }
+            break;
+        case WM_CLOSE:
+            if (state.fullScreen) {
+                OnClose(window);
+                return 0;
+            }
+            break;
+        case WM_SYSCOMMAND:
+            return state.fullScreen ? OnSysCommand(app, wParam, lParam) : std::nullopt;
+        case WM_APP:
+            return VerifyPassword(window) ? 1 : 0;
+        default:
+            break;
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 SaverWindowState& WindowState() {
@@ -74,8 +192,7 @@ bool VerifyPassword(HWND owner) {
 }
 
 LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    SaverWindowState& state = WindowState();
-    SaverApp* app = state.app;
+    SaverApp* app = WindowState().app;
     if (app != nullptr && app->MessageHook(window, message, wParam, lParam) == 1) {
         return 1;
     }
@@ -83,95 +200,8 @@ LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         // Every message that the hook leaves passes to the update checker.
         app->updateChecker.HandleMessage(window, message, wParam, lParam);
     }
-    const bool exitRules = state.fullScreen && NoPasswordDialog();
-    switch (message) {
-        case WM_CREATE:
-            state.graceStart = GetTickCount();
-            break;
-        case WM_DESTROY:
-            PostQuitMessage(0);
-            break;
-        case WM_PAINT:
-            if (app == nullptr || app->notStarted != 0) {
-                return 0;
-            } else {
-                app->paused = 0;
-                HDC dc = GetDC(window);
-                app->Paint(window, dc);
-                ReleaseDC(window, dc);
-            }
-            break;
-        case WM_ACTIVATE:
-        case WM_ACTIVATEAPP:
-            if (exitRules && wParam == 0) {
-                RequestEnd(window);
-            }
-            break;
-        case WM_KEYDOWN:
-        case WM_LBUTTONDOWN:
-        case WM_RBUTTONDOWN:
-        case WM_MBUTTONDOWN:
-            if (exitRules) {
-                RequestEnd(window);
-            }
-            break;
-        case WM_MOUSEMOVE:
-            if (exitRules) {
-                const int x = GET_X_LPARAM(lParam);
-                const int y = GET_Y_LPARAM(lParam);
-                if (x != state.lastMouseX || y != state.lastMouseY) {
-                    state.lastMouseX = x;
-                    state.lastMouseY = y;
-                    if (++state.mouseMoves > 5) {
-                        if (app != nullptr) {
-                            app->paused = 0;
-                        }
-                        RequestEnd(window);
-                    }
-                }
-            }
-            break;
-        case WM_SETCURSOR:
-            if (exitRules) {
-                SetCursor(nullptr);
-                return TRUE;
-            }
-            break;
-        case WM_CLOSE:
-            if (state.fullScreen) {
-                OnClose(window);
-                return 0;
-            }
-            break;
-        case WM_SYSCOMMAND:
-            if (state.fullScreen) {
-                switch (wParam & 0xFFF0) {
-                    case SC_CLOSE:
-                    case SC_NEXTWINDOW:
-                    case SC_PREVWINDOW:
-                    case SC_SCREENSAVE:
-                        return 0;
-                    case SC_MONITORPOWER:
-                        if (app != nullptr) {
-                            if (lParam == 1 || lParam == 2) {
-                                app->paused = 1;
-                                app->OnDisplayPowerDown();
-                            } else {
-                                app->paused = 0;
-                            }
-                        }
-                        break;
-                    default:
-                        break;
-                }
-            }
-            break;
-        case WM_APP:
-            return VerifyPassword(window) ? 1 : 0;
-        default:
-            break;
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
+    const Handled handled = HandleMessage(app, window, message, wParam, lParam);
+    return handled ? *handled : DefWindowProcA(window, message, wParam, lParam);
 }
 
 void RunMessageLoop(SaverApp& app, HWND window, HDC dc) {
