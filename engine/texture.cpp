@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <new>
+#include <optional>
 #include <string>
 
 #include "picture/pl_auto_decoder.h"
@@ -41,6 +42,171 @@ bool EndsWithTex(const std::string& path) {
 
 // Companion names are built in 256-byte buffers; longer paths get none.
 constexpr std::size_t kCompanionBuffer = 256;
+
+struct Size {
+    int width = 0;
+    int height = 0;
+};
+
+// Where the scaled picture sits inside the texture.
+struct Placement {
+    int textureWidth = 0;
+    int textureHeight = 0;
+    int scaledWidth = 0;
+    int scaledHeight = 0;
+    int offsetX = 0;
+    int offsetY = 0;
+};
+
+// The sizes in a TEX record's header.
+struct RecordSizes {
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+    std::uint32_t bytesPerPixel = 0;
+};
+
+bool ReadMagic(RecordCursor& in) {
+    std::uint8_t magic = 0;
+    std::uint8_t version = 0;
+    return in.ReadU8(magic) && in.ReadU8(version) && magic == Texture::kMagic &&
+           static_cast<std::int8_t>(version) <= 1;
+}
+
+bool ReadSizes(RecordCursor& in, RecordSizes& sizes) {
+    return in.ReadU32(sizes.width) && in.ReadU32(sizes.height) && in.ReadU32(sizes.bytesPerPixel) &&
+           (sizes.bytesPerPixel == 3 || sizes.bytesPerPixel == 4);
+}
+
+HRESULT ReadName(RecordCursor& in, ByteArray& name, std::size_t& nameBytes) {
+    const HRESULT result =
+        name.Serialize(SerializeDirection::Read, in.Here(), in.Remaining(), &nameBytes, false);
+    if (FAILED(result)) {
+        return result;
+    }
+    if (name.Empty() || name[name.Count() - 1] != 0) {
+        return E_FAIL;  // a name must end in its terminator
+    }
+    in.Advance(nameBytes);
+    return S_OK;
+}
+
+// Tells the decoder how large the picture will end up, so a large JPEG is
+// decoded small. A size taken from the picture needs its full size.
+std::optional<picture::PLDecodeHint> DecodeHint(int width, int height, bool fit,
+                                                bool sizeFromPicture) {
+    if (sizeFromPicture || width <= 0 || height <= 0) {
+        return std::nullopt;
+    }
+    if (fit) {
+        const int side = std::max(width, height);
+        return picture::PLDecodeHint{side, side, true};
+    }
+    return picture::PLDecodeHint{width, height, false};
+}
+
+// The picture library reports failures by throwing.
+bool Decode(const std::string& file, picture::PLMemoryRaster& raster,
+            const picture::PLDecodeHint* hint) {
+    try {
+        picture::PLAutoDecoder().DecodeFileToRaster(file, raster, 32, hint);
+    } catch (...) {
+        return false;
+    }
+    return true;
+}
+
+Size TargetSize(Size picture, Size requested, bool powerOfTwo, bool ownSize) {
+    if (powerOfTwo) {
+        return {PowerOfTwoBelow(picture.width), PowerOfTwoBelow(picture.height)};
+    }
+    return ownSize ? picture : requested;
+}
+
+// A fitted picture keeps its aspect, centred in a square texture whose side
+// is the target's height for upright pictures and its width otherwise.
+Placement Place(Size picture, Size target, bool fitted) {
+    Placement placement{target.width, target.height, target.width, target.height};
+    if (!fitted) {
+        return placement;
+    }
+    const float ratio = static_cast<float>(picture.width) / static_cast<float>(picture.height);
+    int side = 0;
+    if (picture.width < picture.height) {
+        side = target.height;
+        placement.scaledWidth = std::max(1, static_cast<int>(ratio * side));
+        placement.scaledHeight = side;
+        placement.offsetX = (side - placement.scaledWidth) / 2;
+    } else {
+        side = target.width;
+        placement.scaledWidth = side;
+        placement.scaledHeight = std::max(1, static_cast<int>(side / ratio));
+        placement.offsetY = (side - placement.scaledHeight) / 2;
+    }
+    placement.textureWidth = side;
+    placement.textureHeight = side;
+    placement.scaledWidth = std::min(placement.scaledWidth, side);
+    placement.scaledHeight = std::min(placement.scaledHeight, side);
+    return placement;
+}
+
+bool Scale(picture::PLMemoryRaster& raster, Size picture, const Placement& placement) {
+    if (placement.scaledWidth == picture.width && placement.scaledHeight == picture.height) {
+        return true;
+    }
+    try {
+        raster.ApplyRasterFilter(
+            picture::PLScaleFilter(placement.scaledWidth, placement.scaledHeight));
+    } catch (...) {
+        return false;
+    }
+    return true;
+}
+
+// R, G, B rows bottom-up for OpenGL; the fill colour, when given, shows
+// around the picture. Null when out of memory.
+std::unique_ptr<std::uint8_t[]> ToTexturePixels(picture::PLMemoryRaster& raster,
+                                                const Placement& placement,
+                                                const std::uint8_t* fill) {
+    const int textureWidth = placement.textureWidth;
+    const std::size_t count = static_cast<std::size_t>(textureWidth) * placement.textureHeight;
+    auto pixels = Allocate(count * 3);
+    if (!pixels) {
+        return pixels;
+    }
+    if (fill != nullptr) {
+        for (std::size_t i = 0; i < count; ++i) {
+            std::memcpy(&pixels[3 * i], fill, 3);
+        }
+    }
+    for (int row = 0; row < placement.scaledHeight; ++row) {
+        const std::uint8_t* in = raster.GetLine(row);
+        const int textureRow = placement.textureHeight - 1 - (row + placement.offsetY);
+        std::uint8_t* out =
+            pixels.get() +
+            (static_cast<std::size_t>(textureRow) * textureWidth + placement.offsetX) * 3;
+        for (int x = 0; x < placement.scaledWidth; ++x) {
+            out[3 * x] = in[4 * x + picture::PL_RED];
+            out[3 * x + 1] = in[4 * x + picture::PL_GREEN];
+            out[3 * x + 2] = in[4 * x + picture::PL_BLUE];
+        }
+    }
+    return pixels;
+}
+
+// Alpha comes from a companion "name_a.ext" beside the picture, and from the
+// picture itself when its name has "-a" in it.
+void AddAlphaCompanions(Texture& texture, const std::string& file) {
+    if (file.size() >= 4 && file.size() < kCompanionBuffer) {
+        char companion[kCompanionBuffer + 8];
+        std::snprintf(companion, sizeof companion, "%s_a.%s",
+                      file.substr(0, file.size() - 4).c_str(),
+                      file.substr(file.size() - 3).c_str());
+        texture.AddAlphaFromPicture(companion);
+    }
+    if (file.find("-a") != std::string::npos) {
+        texture.AddAlphaFromPicture(file.c_str());
+    }
+}
 
 }  // namespace
 
@@ -100,75 +266,75 @@ void Texture::SetPixels(int width, int height, int bytesPerPixel,
 HRESULT Texture::Serialize(SerializeDirection direction, std::uint8_t* buffer,
                            std::size_t bufferLength, std::size_t* byteCounter, bool bodyOnly) {
     if (direction == SerializeDirection::Write) {
-        std::size_t nameBytes = name_.RecordBytes();
-        if (buffer != nullptr) {
-            RecordCursor out(buffer, bufferLength);
-            if (!bodyOnly) {
-                if (!out.WriteU8(kMagic) || !out.WriteU8(1) ||
-                    !out.WriteU32(static_cast<std::uint32_t>(width_)) ||
-                    !out.WriteU32(static_cast<std::uint32_t>(height_)) ||
-                    !out.WriteU32(static_cast<std::uint32_t>(bytesPerPixel_))) {
-                    return E_FAIL;
-                }
-                if (FAILED(name_.Serialize(SerializeDirection::Write, out.Here(), out.Remaining(),
-                                           nullptr, false))) {
-                    return E_FAIL;
-                }
-                out.Advance(nameBytes);
-            }
-            if (!out.WriteBytes(pixels_.get(), pixels_ ? PixelBytes() : 0)) {
-                return E_FAIL;
-            }
-        }
-        if (byteCounter != nullptr) {
-            *byteCounter += kFixedBytes + nameBytes + (pixels_ ? PixelBytes() : 0);
-        }
-        return S_OK;
+        return WriteRecord(buffer, bufferLength, byteCounter, bodyOnly);
     }
-
     RecordCursor in(buffer, buffer != nullptr ? bufferLength : 0);
-    if (bodyOnly) {
-        if (!pixels_ || !in.ReadBytes(pixels_.get(), PixelBytes())) {
+    return bodyOnly ? ReadBody(in, byteCounter) : ReadRecord(in, byteCounter);
+}
+
+HRESULT Texture::WriteRecord(std::uint8_t* buffer, std::size_t bufferLength,
+                             std::size_t* byteCounter, bool bodyOnly) {
+    const std::size_t pixelBytes = pixels_ ? PixelBytes() : 0;
+    if (buffer != nullptr) {
+        RecordCursor out(buffer, bufferLength);
+        if ((!bodyOnly && !WriteHeader(out)) || !out.WriteBytes(pixels_.get(), pixelBytes)) {
             return E_FAIL;
         }
-        dirty_ = 1;
-        if (byteCounter != nullptr) {
-            *byteCounter += kFixedBytes + name_.RecordBytes() + PixelBytes();
-        }
-        return S_OK;
     }
-    std::uint8_t magic = 0;
-    std::uint8_t version = 0;
-    if (!in.ReadU8(magic) || !in.ReadU8(version) || magic != kMagic ||
-        static_cast<std::int8_t>(version) > 1) {
+    if (byteCounter != nullptr) {
+        *byteCounter += kFixedBytes + name_.RecordBytes() + pixelBytes;
+    }
+    return S_OK;
+}
+
+bool Texture::WriteHeader(RecordCursor& out) {
+    if (!out.WriteU8(kMagic) || !out.WriteU8(1) ||
+        !out.WriteU32(static_cast<std::uint32_t>(width_)) ||
+        !out.WriteU32(static_cast<std::uint32_t>(height_)) ||
+        !out.WriteU32(static_cast<std::uint32_t>(bytesPerPixel_))) {
+        return false;
+    }
+    if (FAILED(name_.Serialize(SerializeDirection::Write, out.Here(), out.Remaining(), nullptr,
+                               false))) {
+        return false;
+    }
+    out.Advance(name_.RecordBytes());
+    return true;
+}
+
+// Only the pixels, into a texture that already has its size.
+HRESULT Texture::ReadBody(RecordCursor& in, std::size_t* byteCounter) {
+    if (!pixels_ || !in.ReadBytes(pixels_.get(), PixelBytes())) {
+        return E_FAIL;
+    }
+    dirty_ = 1;
+    if (byteCounter != nullptr) {
+        *byteCounter += kFixedBytes + name_.RecordBytes() + PixelBytes();
+    }
+    return S_OK;
+}
+
+HRESULT Texture::ReadRecord(RecordCursor& in, std::size_t* byteCounter) {
+    // A record that is not a texture leaves this one untouched.
+    if (!ReadMagic(in)) {
         return E_FAIL;
     }
     Reset();
-    std::uint32_t width = 0;
-    std::uint32_t height = 0;
-    std::uint32_t bytesPerPixel = 0;
-    if (!in.ReadU32(width) || !in.ReadU32(height) || !in.ReadU32(bytesPerPixel)) {
-        return E_FAIL;
-    }
-    if (bytesPerPixel != 3 && bytesPerPixel != 4) {
+    RecordSizes sizes;
+    if (!ReadSizes(in, sizes)) {
         return E_FAIL;
     }
     // The name is kept aside until the pixels have read too, so a failed
     // read leaves the texture wholly empty.
     ByteArray name;
     std::size_t nameBytes = 0;
-    const HRESULT nameResult =
-        name.Serialize(SerializeDirection::Read, in.Here(), in.Remaining(), &nameBytes, false);
+    const HRESULT nameResult = ReadName(in, name, nameBytes);
     if (FAILED(nameResult)) {
         return nameResult;
     }
-    if (name.Empty() || name[name.Count() - 1] != 0) {
-        return E_FAIL;  // a name must end in its terminator
-    }
-    in.Advance(nameBytes);
-    const std::uint64_t pixelBytes =
-        std::uint64_t{width} * std::uint64_t{height} * std::uint64_t{bytesPerPixel};
-    if (pixelBytes > in.Remaining() || width > 0x7FFFFFFF || height > 0x7FFFFFFF) {
+    const std::uint64_t pixelBytes = std::uint64_t{sizes.width} * std::uint64_t{sizes.height} *
+                                     std::uint64_t{sizes.bytesPerPixel};
+    if (pixelBytes > in.Remaining() || sizes.width > 0x7FFFFFFF || sizes.height > 0x7FFFFFFF) {
         return E_FAIL;
     }
     auto pixels = Allocate(static_cast<std::size_t>(pixelBytes));
@@ -176,8 +342,8 @@ HRESULT Texture::Serialize(SerializeDirection direction, std::uint8_t* buffer,
         return E_OUTOFMEMORY;
     }
     in.ReadBytes(pixels.get(), static_cast<std::size_t>(pixelBytes));
-    SetPixels(static_cast<int>(width), static_cast<int>(height), static_cast<int>(bytesPerPixel),
-              std::move(pixels));
+    SetPixels(static_cast<int>(sizes.width), static_cast<int>(sizes.height),
+              static_cast<int>(sizes.bytesPerPixel), std::move(pixels));
     name_.Swap(name);
     if (byteCounter != nullptr) {
         *byteCounter += kFixedBytes + nameBytes + static_cast<std::size_t>(pixelBytes);
@@ -226,111 +392,30 @@ HRESULT Texture::LoadFromPicture(const char* path, int width, int height, std::u
     Reset();
 
     const bool ownSize = !powerOfTwo && (width == -1 || height == -1);
-    // Tell the decoder how large the picture will end up, so a large JPEG
-    // is decoded small. Power-of-two and own sizes depend on the full size.
-    picture::PLDecodeHint hint;
-    const picture::PLDecodeHint* hintToUse = nullptr;
-    if (!powerOfTwo && !ownSize && width > 0 && height > 0) {
-        if (fit) {
-            const int side = std::max(width, height);
-            hint = {side, side, true};
-        } else {
-            hint = {width, height, false};
-        }
-        hintToUse = &hint;
-    }
-
+    const bool fitted = fit && !ownSize;
     picture::PLMemoryRaster raster;
-    try {
-        picture::PLAutoDecoder().DecodeFileToRaster(file, raster, 32, hintToUse);
-    } catch (...) {
+    const auto hint = DecodeHint(width, height, fit, powerOfTwo || ownSize);
+    if (!Decode(file, raster, hint ? &*hint : nullptr)) {
         return E_FAIL;
     }
-    const int pictureWidth = raster.GetWidth();
-    const int pictureHeight = raster.GetHeight();
-
-    int targetWidth = pictureWidth;
-    int targetHeight = pictureHeight;
-    if (powerOfTwo) {
-        targetWidth = PowerOfTwoBelow(pictureWidth);
-        targetHeight = PowerOfTwoBelow(pictureHeight);
-    } else if (!ownSize) {
-        targetWidth = width;
-        targetHeight = height;
-    }
-    if (targetWidth < 1 || targetHeight < 1) {
+    const Size pictureSize{raster.GetWidth(), raster.GetHeight()};
+    const Size target = TargetSize(pictureSize, {width, height}, powerOfTwo, ownSize);
+    if (target.width < 1 || target.height < 1) {
         return E_FAIL;
     }
-
-    int textureWidth = targetWidth;
-    int textureHeight = targetHeight;
-    int scaledWidth = targetWidth;
-    int scaledHeight = targetHeight;
-    int offsetX = 0;
-    int offsetY = 0;
-    if (fit && !ownSize) {
-        const float ratio = static_cast<float>(pictureWidth) / static_cast<float>(pictureHeight);
-        int side = 0;
-        if (pictureWidth < pictureHeight) {
-            side = targetHeight;
-            scaledWidth = std::max(1, static_cast<int>(ratio * side));
-            scaledHeight = side;
-            offsetX = (side - scaledWidth) / 2;
-        } else {
-            side = targetWidth;
-            scaledWidth = side;
-            scaledHeight = std::max(1, static_cast<int>(side / ratio));
-            offsetY = (side - scaledHeight) / 2;
-        }
-        textureWidth = side;
-        textureHeight = side;
-        scaledWidth = std::min(scaledWidth, side);
-        scaledHeight = std::min(scaledHeight, side);
+    const Placement placement = Place(pictureSize, target, fitted);
+    if (!Scale(raster, pictureSize, placement)) {
+        return E_FAIL;
     }
-    if (scaledWidth != pictureWidth || scaledHeight != pictureHeight) {
-        try {
-            raster.ApplyRasterFilter(picture::PLScaleFilter(scaledWidth, scaledHeight));
-        } catch (...) {
-            return E_FAIL;
-        }
-    }
-
-    auto pixels = Allocate(static_cast<std::size_t>(textureWidth) * textureHeight * 3);
+    const std::uint8_t fill[3] = {fillR, fillG, fillB};
+    auto pixels = ToTexturePixels(raster, placement, fitted ? fill : nullptr);
     if (!pixels) {
         return E_OUTOFMEMORY;
     }
-    if (fit && !ownSize) {
-        for (std::size_t i = 0; i < static_cast<std::size_t>(textureWidth) * textureHeight; ++i) {
-            pixels[3 * i] = fillR;
-            pixels[3 * i + 1] = fillG;
-            pixels[3 * i + 2] = fillB;
-        }
-    }
-    for (int row = 0; row < scaledHeight; ++row) {
-        const std::uint8_t* in = raster.GetLine(row);
-        const int textureRow = textureHeight - 1 - (row + offsetY);
-        std::uint8_t* out =
-            pixels.get() + (static_cast<std::size_t>(textureRow) * textureWidth + offsetX) * 3;
-        for (int x = 0; x < scaledWidth; ++x) {
-            out[3 * x] = in[4 * x + picture::PL_RED];
-            out[3 * x + 1] = in[4 * x + picture::PL_GREEN];
-            out[3 * x + 2] = in[4 * x + picture::PL_BLUE];
-        }
-    }
-    SetPixels(textureWidth, textureHeight, 3, std::move(pixels));
+    SetPixels(placement.textureWidth, placement.textureHeight, 3, std::move(pixels));
     SetName(file.c_str());
-
     if (!noAlpha) {
-        if (file.size() >= 4 && file.size() < kCompanionBuffer) {
-            char companion[kCompanionBuffer + 8];
-            std::snprintf(companion, sizeof companion, "%s_a.%s",
-                          file.substr(0, file.size() - 4).c_str(),
-                          file.substr(file.size() - 3).c_str());
-            AddAlphaFromPicture(companion);
-        }
-        if (file.find("-a") != std::string::npos) {
-            AddAlphaFromPicture(file.c_str());
-        }
+        AddAlphaCompanions(*this, file);
     }
     return S_OK;
 }

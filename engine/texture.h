@@ -66,6 +66,12 @@ public:
     void SetName(const char* name);
 
 private:
+    HRESULT WriteRecord(std::uint8_t* buffer, std::size_t bufferLength, std::size_t* byteCounter,
+                        bool bodyOnly);
+    bool WriteHeader(RecordCursor& out);
+    HRESULT ReadBody(RecordCursor& in, std::size_t* byteCounter);
+    HRESULT ReadRecord(RecordCursor& in, std::size_t* byteCounter);
+
     int width_ = 0;
     int height_ = 0;
     int bytesPerPixel_ = 0;
