@@ -44,7 +44,7 @@ std::string BrowserFailureText(std::string_view address) {
 
 std::string BrowserCommandLine(std::string_view registeredCommand, std::string_view address) {
     std::string command(registeredCommand.substr(0, registeredCommand.find(kNoHomeSwitch)));
-    // A placeholder for the address takes it in its place.
+    // Commands registered as `browser "%1"` name where the address goes.
     const std::size_t placeholder = command.find(kAddressPlaceholder);
     if (placeholder != std::string::npos) {
         return command.replace(placeholder, kAddressPlaceholder.size(), address);
