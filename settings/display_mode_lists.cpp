@@ -105,6 +105,21 @@ ModeDetailLists ModeDetails(const std::vector<DisplayModeInfo>& modes,
     return lists;
 }
 
+namespace {
+
+// Leaves the number alone when the item holds none in the format.
+template <typename EncodedFormat>
+bool ScanNumber(const std::string& item, const EncodedFormat& format, std::int32_t& number) {
+    int value = 0;
+    if (std::sscanf(item.c_str(), DecodeText(format).c_str(), &value) != 1) {
+        return false;
+    }
+    number = value;
+    return true;
+}
+
+}  // namespace
+
 bool ScanResolution(const std::string& item, std::int32_t& width, std::int32_t& height) {
     int w = 0;
     int h = 0;
@@ -117,21 +132,11 @@ bool ScanResolution(const std::string& item, std::int32_t& width, std::int32_t& 
 }
 
 bool ScanColorDepth(const std::string& item, std::int32_t& bitsPerPixel) {
-    int value = 0;
-    if (std::sscanf(item.c_str(), DecodeText(texts::kColorDepthScan).c_str(), &value) != 1) {
-        return false;
-    }
-    bitsPerPixel = value;
-    return true;
+    return ScanNumber(item, texts::kColorDepthScan, bitsPerPixel);
 }
 
 bool ScanRefreshRate(const std::string& item, std::int32_t& frequency) {
-    int value = 0;
-    if (std::sscanf(item.c_str(), DecodeText(texts::kRefreshRateScan).c_str(), &value) != 1) {
-        return false;
-    }
-    frequency = value;
-    return true;
+    return ScanNumber(item, texts::kRefreshRateScan, frequency);
 }
 
 }  // namespace velmora::settings
