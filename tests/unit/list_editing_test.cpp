@@ -57,29 +57,26 @@ private:
     std::vector<Item> items_;
 };
 
-TEST(ListEditing, SecondAndThirdMovedUpTwiceEndFirstAndStaySelected) {
-    FakeList list("abcde", {2, 3});
-    MoveSelectedUp(list);
-    MoveSelectedUp(list);
-    EXPECT_EQ(list.Names(), "cdabe");
-    EXPECT_EQ(list.Selected(), (std::vector<int>{0, 1}));
-}
-
-TEST(ListEditing, MovesAtTheEndsLetSelectedNeighboursPass) {
+TEST(ListEditing, MovesKeepTheSelectionAndLetSelectedNeighboursPassAtTheEnds) {
     struct Case {
         std::vector<int> selected;
-        bool up;
+        int moves;  // up when positive
         const char* names;
         std::vector<int> selectedAfter;
     };
     const Case cases[] = {
-        {{0}, true, "abcde", {0}},        {{4}, false, "abcde", {4}},
-        {{0, 1}, true, "bacde", {0, 1}},  {{3, 4}, false, "abced", {3, 4}},
-        {{1, 3}, false, "acbed", {2, 4}}, {{1, 3}, true, "badce", {0, 2}},
+        {{0}, 1, "abcde", {0}},        {{4}, -1, "abcde", {4}},       {{0, 1}, 1, "bacde", {0, 1}},
+        {{3, 4}, -1, "abced", {3, 4}}, {{1, 3}, -1, "acbed", {2, 4}}, {{1, 3}, 1, "badce", {0, 2}},
+        {{2, 3}, 2, "cdabe", {0, 1}},
     };
     for (const Case& c : cases) {
         FakeList list("abcde", c.selected);
-        c.up ? MoveSelectedUp(list) : MoveSelectedDown(list);
+        for (int i = 0; i < c.moves; ++i) {
+            MoveSelectedUp(list);
+        }
+        for (int i = c.moves; i < 0; ++i) {
+            MoveSelectedDown(list);
+        }
         EXPECT_EQ(list.Names(), c.names);
         EXPECT_EQ(list.Selected(), c.selectedAfter) << c.names;
     }

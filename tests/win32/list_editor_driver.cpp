@@ -4,6 +4,10 @@
 
 #include <stdexcept>
 
+#include "lists/list_storage.h"
+#include "settings/win32/win32_registry_store.h"
+#include "tests/support/registry_inspection.h"
+
 namespace velmora::testing {
 
 namespace {
@@ -44,6 +48,26 @@ HWND FindThreadDialog(DWORD threadId, const std::string& caption) {
     DialogSearch search{caption};
     EnumThreadWindows(threadId, MatchDialog, reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+HWND WaitForThreadDialog(DWORD threadId, const std::string& caption) {
+    HWND found = nullptr;
+    WaitUntil([&] { return (found = FindThreadDialog(threadId, caption)) != nullptr; });
+    return found;
+}
+
+void StoreList(const std::string& key, const std::vector<std::string>& paths) {
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        PutText(settings::SystemRegistry(), key, lists::ListValueName(i).c_str(), paths[i]);
+    }
+}
+
+std::vector<std::string> StoredList(const std::string& key) {
+    std::vector<std::string> paths;
+    for (const StoredValue& value : ValuesOf(settings::SystemRegistry(), key)) {
+        paths.push_back(value.Bytes().c_str());
+    }
+    return paths;
 }
 
 ListEditorDriver::ListEditorDriver(lists::ListEditorRequest& request,

@@ -54,5 +54,11 @@ bool WaitUntil(const std::function<bool()>& condition,
 
 // A visible top-level dialog of the thread with the given caption.
 HWND FindThreadDialog(DWORD threadId, const std::string& caption);
+// Waits for that dialog; null after the timeout.
+HWND WaitForThreadDialog(DWORD threadId, const std::string& caption);
+
+// A list's paths as numbered values under a key of the system registry.
+void StoreList(const std::string& key, const std::vector<std::string>& paths);
+std::vector<std::string> StoredList(const std::string& key);
 
 }  // namespace velmora::testing

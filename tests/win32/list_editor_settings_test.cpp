@@ -9,13 +9,10 @@
 #include <vector>
 
 #include "frame/cube_saver_app.h"
-#include "lists/list_storage.h"
 #include "lists/list_texts.h"
 #include "lists/win32/list_editor.h"
 #include "resources/settings_dialog_ids.h"
 #include "settings/settings_storage.h"
-#include "settings/win32/win32_registry_store.h"
-#include "tests/support/registry_inspection.h"
 #include "tests/win32/list_editor_driver.h"
 #include "tests/win32/settings_dialog_driver.h"
 
@@ -24,20 +21,6 @@ namespace {
 
 namespace id = lists::list_editor_id;
 using Paths = std::vector<std::string>;
-
-Paths StoredList(const std::string& key) {
-    Paths paths;
-    for (const StoredValue& value : ValuesOf(settings::SystemRegistry(), key)) {
-        paths.push_back(value.Bytes().c_str());
-    }
-    return paths;
-}
-
-void StoreList(const std::string& key, const Paths& paths) {
-    for (std::size_t i = 0; i < paths.size(); ++i) {
-        PutText(settings::SystemRegistry(), key, lists::ListValueName(i).c_str(), paths[i]);
-    }
-}
 
 // Opens the editor from a page button and waits for it.
 HWND OpenEditor(SettingsDialogDriver& dialog, int tab, int button, const std::string& caption) {
@@ -66,10 +49,7 @@ TEST(ListEditorFromSettings, EachButtonEditsItsOwnList) {
     EXPECT_TRUE(IsWindowVisible(GetDlgItem(pictureEditor, id::kPreviewToggle)));
     const HWND list = GetDlgItem(pictureEditor, id::kList);
     EXPECT_EQ(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), 2);
-    LVITEMA selected{};
-    selected.stateMask = LVIS_SELECTED;
-    selected.state = LVIS_SELECTED;
-    SendMessageA(list, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&selected));
+    ListView_SetItemState(list, 0, LVIS_SELECTED, LVIS_SELECTED);
     SendMessageA(pictureEditor, WM_COMMAND, MAKEWPARAM(id::kRemove, BN_CLICKED), 0);
     CloseEditor(pictureEditor, IDOK);
     EXPECT_EQ(StoredList(pictures), Paths{"C:\\p2.jpg"});
