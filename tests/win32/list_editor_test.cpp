@@ -276,18 +276,17 @@ TEST_F(ListEditor, AddedFilesAndFoldersAppendInOrder) {
 
 TEST_F(ListEditor, OkSavesTheListInItsOrderAndCancelSavesNothing) {
     StoreList({"C:\\a", "C:\\b", "C:\\c"});
-    {
+    const struct {
+        int button;
+        Paths stored;
+    } closes[] = {{IDCANCEL, {"C:\\a", "C:\\b", "C:\\c"}}, {IDOK, {"C:\\a", "C:\\c", "C:\\b"}}};
+    for (const auto& close : closes) {
         ListEditorDriver editor(request, chooser);
         editor.Select({2});
         editor.Click(id::kMoveUp);
-        editor.Close(IDCANCEL);
+        editor.Close(close.button);
+        EXPECT_EQ(StoredList(), close.stored) << close.button;
     }
-    EXPECT_EQ(StoredList(), (Paths{"C:\\a", "C:\\b", "C:\\c"}));
-    ListEditorDriver editor(request, chooser);
-    editor.Select({2});
-    editor.Click(id::kMoveUp);
-    editor.Close(IDOK);
-    EXPECT_EQ(StoredList(), (Paths{"C:\\a", "C:\\c", "C:\\b"}));
 }
 
 TEST_F(ListEditor, RegistryFailureOnOkIsShownAndTheEditorStillCloses) {
