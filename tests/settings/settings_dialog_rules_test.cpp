@@ -1,11 +1,10 @@
-// The settings dialog's decisions: the page table, the commands' fields, the
+// The settings dialog's decisions: the page table, the seconds fields, the
 // new-version notice and the display-mode lists.
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
 
-#include "resources/settings_dialog_ids.h"
 #include "settings/dialog_commands.h"
 #include "settings/display_mode_lists.h"
 #include "settings/page_table.h"
@@ -69,44 +68,6 @@ TEST(VersionNotice, AnUnterminatedTextIsReadWithinItsBuffer) {
     SaverSettings s;
     std::memset(s.LatestVersion, '9', sizeof s.LatestVersion);
     EXPECT_GT(ScanVersion(s.LatestVersion), 1.0f);
-}
-
-TEST(DialogCommands, ControlsMoveTheirSettings) {
-    SaverSettings saver;
-    CubeSettings cube;
-    struct Case {
-        int id;
-        DialogCommand command;
-        std::int32_t* field;
-    };
-    const Case cases[] = {
-        {IDC_DISPLAY_POWER_DOWN, DialogCommand::SaverFlag, &saver.DisplayPowerDown},
-        {IDC_SHOW_FRAME_RATE, DialogCommand::SaverFlag, &saver.ShowFrameRate},
-        {IDC_LESS_PROCESSOR, DialogCommand::SaverFlag, &saver.LessProcessor},
-        {IDC_DISABLE_AUTO_UPDATE, DialogCommand::SaverFlag, &saver.DisableAutoUpdate},
-        {IDC_SHOW_DATE_TIME, DialogCommand::SaverFlag, &saver.ShowDateTime},
-        {IDC_USE_OTHER_RESOLUTION, DialogCommand::OtherResolution, &saver.UseOtherResolution},
-        {IDC_SHOW_PICTURE_NAMES, DialogCommand::CubeFlag, &cube.ShowPictureNames},
-        {IDC_SHUFFLE_PICTURES, DialogCommand::CubeFlag, &cube.ShufflePictures},
-        {IDC_STRETCH_PICTURES, DialogCommand::CubeFlag, &cube.StretchPictures},
-        {IDC_SHUFFLE_MUSIC, DialogCommand::CubeFlag, &cube.ShuffleMusic},
-        {IDC_CUBE_STYLE, DialogCommand::CubeChoice, &cube.CubeStyle},
-        {IDC_BACKGROUND_KIND, DialogCommand::CubeChoice, &cube.BackgroundKind},
-        {IDC_CUBE_GLASS, DialogCommand::CubeChoice, &cube.CubeGlass},
-        {IDC_ROTATION_SECONDS, DialogCommand::Seconds, &cube.RotationSeconds},
-        {IDC_PICTURE_SECONDS, DialogCommand::Seconds, &cube.PictureSeconds},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.id);
-        const bool base = BaseCommand(c.id) != DialogCommand::None;
-        EXPECT_EQ(base ? BaseCommand(c.id) : CubeCommand(c.id), c.command);
-        EXPECT_EQ(base ? CubeCommand(c.id) : BaseCommand(c.id), DialogCommand::None);
-        std::int32_t* found = SaverFlagField(c.id, saver);
-        found = found != nullptr ? found : CubeFlagField(c.id, cube);
-        found = found != nullptr ? found : CubeChoiceField(c.id, cube);
-        found = found != nullptr ? found : SecondsField(c.id, cube);
-        EXPECT_EQ(found, c.field);
-    }
 }
 
 TEST(DialogCommands, SecondsReadLikePercentD) {

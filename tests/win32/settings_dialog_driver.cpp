@@ -201,6 +201,20 @@ std::optional<std::string> StoredText(const std::string& name) {
     return std::string(text);
 }
 
+void StoreDwords(std::initializer_list<std::pair<const char*, std::uint32_t>> values) {
+    for (const auto& [name, value] : values) {
+        StoreDword(name, value);
+    }
+}
+
+std::vector<std::optional<std::uint32_t>> StoredDwords(std::initializer_list<const char*> names) {
+    std::vector<std::optional<std::uint32_t>> values;
+    for (const char* name : names) {
+        values.push_back(StoredDword(name));
+    }
+    return values;
+}
+
 int StoredValueCount() {
     HKEY key = nullptr;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, settings::SettingsKeyPath().c_str(), 0, KEY_READ, &key) !=

@@ -5,8 +5,11 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <initializer_list>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "frame/cube_saver_app.h"
 
@@ -41,6 +44,11 @@ public:
 
     // Waits for the dialog to end and returns its result.
     INT_PTR Finish();
+    // Clicks the button and returns the dialog's result.
+    INT_PTR Close(int buttonId) {
+        Click(buttonId);
+        return Finish();
+    }
 
 private:
     static DWORD WINAPI Run(void* self);
@@ -59,5 +67,19 @@ void StoreText(const std::string& name, const std::string& text);
 std::optional<std::uint32_t> StoredDword(const std::string& name);
 std::optional<std::string> StoredText(const std::string& name);
 int StoredValueCount();
+void StoreDwords(std::initializer_list<std::pair<const char*, std::uint32_t>> values);
+std::vector<std::optional<std::uint32_t>> StoredDwords(std::initializer_list<const char*> names);
+
+// Whether the check holds within steps of 10 ms.
+template <typename Check>
+bool Eventually(Check check, int steps = 1000) {
+    for (int i = 0; i < steps; ++i) {
+        if (check()) {
+            return true;
+        }
+        Sleep(10);
+    }
+    return check();
+}
 
 }  // namespace velmora::testing
