@@ -24,13 +24,17 @@ TEST(QueryEscape, KeepsLettersAndDigitsOnly) {
     }
 }
 
-TEST(QueryEscape, StaysInsideItsBufferAndReadsAtMost255Characters) {
-    // 170 escaped blanks make 510 bytes; a 171st would not fit with its zero.
-    std::string expected;
+// 170 escaped blanks make 510 bytes; a 171st would not fit with its zero.
+std::string EscapedBlanks170() {
+    std::string escaped;
     for (int i = 0; i < 170; ++i) {
-        expected += "%20";
+        escaped += "%20";
     }
-    EXPECT_EQ(EscapeQueryValue(std::string(255, ' ')), expected);
+    return escaped;
+}
+
+TEST(QueryEscape, StaysInsideItsBufferAndReadsAtMost255Characters) {
+    EXPECT_EQ(EscapeQueryValue(std::string(255, ' ')), EscapedBlanks170());
     EXPECT_EQ(EscapeQueryValue(std::string(300, 'n')), std::string(255, 'n'));
     // Before each character the output plus 4 must stay below 512.
     const std::string fits = std::string(126, ' ') + std::string(129, 'n');
@@ -63,11 +67,8 @@ TEST(RequestAddress, CarriesContactDataOnlyWhenWanted) {
 TEST(RequestAddress, IsCutTo1023Characters) {
     const ContactEntry contact{std::string(300, ' '), "a@b.c", true};
     const std::string extra = "&extra=" + std::string(600, 'x');
-    std::string whole = kBase + "?install=true&a=s&name=";
-    for (int i = 0; i < 170; ++i) {
-        whole += "%20";
-    }
-    whole += "&email=a%40b%2Ec" + extra;
+    const std::string whole =
+        kBase + "?install=true&a=s&name=" + EscapedBlanks170() + "&email=a%40b%2Ec" + extra;
     ASSERT_GT(whole.size(), kMaxRequestAddress);
     EXPECT_EQ(BuildRequestAddress(kBase, contact, extra), whole.substr(0, kMaxRequestAddress));
 }

@@ -37,16 +37,6 @@ std::optional<std::string> RegistryText(const char* key, const char* value) {
     return std::string(text);
 }
 
-std::optional<DWORD> RegistryNumber(const char* key, const char* value) {
-    DWORD number = 0;
-    DWORD size = sizeof number;
-    if (RegGetValueA(HKEY_CURRENT_USER, key, value, RRF_RT_REG_DWORD, nullptr, &number, &size) !=
-        ERROR_SUCCESS) {
-        return std::nullopt;
-    }
-    return number;
-}
-
 std::string InstallFolder() {
     char folder[MAX_PATH] = {};
     ExpandEnvironmentStringsA("%LOCALAPPDATA%\\Programs\\Velmora\\", folder, MAX_PATH);

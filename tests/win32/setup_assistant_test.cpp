@@ -70,7 +70,6 @@ protected:
                           << (code ? "ended with " + std::to_string(*code) : "still runs");
             return nullptr;
         }
-        EXPECT_EQ(WindowText(dialog), "Quillfen Graphics");
         EXPECT_EQ(WindowText(GetDlgItem(dialog, kPrompt)), kAskingPrompt);
         EXPECT_TRUE(Checked(dialog, kContact));
         return dialog;

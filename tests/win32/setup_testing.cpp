@@ -50,14 +50,18 @@ AskedValue::~AskedValue() {
     Set(saved_);
 }
 
-std::optional<DWORD> AskedValue::Get() const {
-    DWORD value = 0;
-    DWORD size = sizeof value;
-    if (RegGetValueA(HKEY_CURRENT_USER, kMakerKey, kAskedName, RRF_RT_REG_DWORD, nullptr, &value,
-                     &size) != ERROR_SUCCESS) {
+std::optional<DWORD> RegistryNumber(const char* key, const char* value) {
+    DWORD number = 0;
+    DWORD size = sizeof number;
+    if (RegGetValueA(HKEY_CURRENT_USER, key, value, RRF_RT_REG_DWORD, nullptr, &number, &size) !=
+        ERROR_SUCCESS) {
         return std::nullopt;
     }
-    return value;
+    return number;
+}
+
+std::optional<DWORD> AskedValue::Get() const {
+    return RegistryNumber(kMakerKey, kAskedName);
 }
 
 void AskedValue::Set(std::optional<DWORD> seconds) const {

@@ -24,6 +24,9 @@ DWORD SecondsNow();
 // The text of a window of any process (no message is sent).
 std::string WindowText(HWND window);
 
+// A DWORD value under HKEY_CURRENT_USER, if there is one.
+std::optional<DWORD> RegistryNumber(const char* key, const char* value);
+
 // HKCU "Software\Quillfen Graphics" "ci asked", put back as it was at the end.
 class AskedValue {
 public:

@@ -10,6 +10,7 @@
 #include <chrono>
 #include <fstream>
 #include <functional>
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -30,6 +31,7 @@ namespace {
 
 const char kScratchKey[] = "Software\\Quillfen Graphics\\VelmoraUpdateTest";
 const char kInternetSettings[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
+const char kAutodial[] = "EnableAutodial";
 
 std::atomic<bool> gConnected{true};
 std::atomic<int> gOpens{0};
@@ -100,10 +102,14 @@ std::string ReadText(const char* path, const char* name) {
     return value;
 }
 
-bool ReadDword(const char* path, const char* name, DWORD& value) {
+std::optional<DWORD> ReadDword(const char* path, const char* name) {
+    DWORD value = 0;
     DWORD size = sizeof value;
-    return RegGetValueA(HKEY_CURRENT_USER, path, name, RRF_RT_REG_DWORD, nullptr, &value, &size) ==
-           ERROR_SUCCESS;
+    if (RegGetValueA(HKEY_CURRENT_USER, path, name, RRF_RT_REG_DWORD, nullptr, &value, &size) !=
+        ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    return value;
 }
 
 void WriteDword(const char* path, const char* name, DWORD value) {
@@ -118,16 +124,13 @@ const std::string kDoneName =
 class UpdateCheck : public ::testing::Test {
 protected:
     void SetUp() override {
-        RegDeleteTreeA(HKEY_CURRENT_USER, kScratchKey);
-        hadAutodial_ = ReadDword(kInternetSettings, "EnableAutodial", autodial_);
-        WriteDword(kInternetSettings, "EnableAutodial", 1);
+        autodial_ = ReadDword(kInternetSettings, kAutodial);
+        WriteDword(kInternetSettings, kAutodial, 1);
         previousApi_ = web::SetUpdateCheckApiForTesting(CountingApi());
         gConnected = true;
-        gOpens = 0;
         gTimers = 0;
         window_ = CreateCheckerWindow();
-        checker_ = std::make_unique<UpdateChecker>();
-        gChecker = checker_.get();
+        Renew();
     }
     void TearDown() override {
         checker_.reset();
@@ -135,10 +138,10 @@ protected:
         DestroyWindow(window_);
         web::SetUpdateCheckApiForTesting(previousApi_);
         RegDeleteTreeA(HKEY_CURRENT_USER, kScratchKey);
-        if (hadAutodial_) {
-            WriteDword(kInternetSettings, "EnableAutodial", autodial_);
+        if (autodial_) {
+            WriteDword(kInternetSettings, kAutodial, *autodial_);
         } else {
-            RegDeleteKeyValueA(HKEY_CURRENT_USER, kInternetSettings, "EnableAutodial");
+            RegDeleteKeyValueA(HKEY_CURRENT_USER, kInternetSettings, kAutodial);
         }
     }
 
@@ -153,6 +156,15 @@ protected:
         checker_->CleanUp();
     }
 
+    // A fresh checker over an empty settings key.
+    void Renew() {
+        checker_.reset();
+        RegDeleteTreeA(HKEY_CURRENT_USER, kScratchKey);
+        checker_ = std::make_unique<UpdateChecker>();
+        gChecker = checker_.get();
+        gOpens = 0;
+    }
+
     bool Stored(const std::string& name) {
         return RegGetValueA(HKEY_CURRENT_USER, kScratchKey, name.c_str(), RRF_RT_ANY, nullptr,
                             nullptr, nullptr) == ERROR_SUCCESS;
@@ -163,28 +175,23 @@ protected:
     SiteServerProcess server_;
     TempFolder folder_;
     web::UpdateCheckApi previousApi_{};
-    DWORD autodial_ = 0;
-    bool hadAutodial_ = false;
+    std::optional<DWORD> autodial_;
 };
 
 TEST_F(UpdateCheck, TheSiteDocumentStoresItsVersionAndAutodialComesBack) {
-    DWORD autodialDuring = 7;
+    std::optional<DWORD> autodialDuring;
     ASSERT_TRUE(server_.Start());
     {
         ScopedProxy proxy(server_.Port());
         checker_->Arm(window_, true, kScratchKey);
         ASSERT_TRUE(PumpUntil([&] { return Stored(kDoneName); }, 10000));
-        ReadDword(kInternetSettings, "EnableAutodial", autodialDuring);
+        autodialDuring = ReadDword(kInternetSettings, kAutodial);
         checker_->CleanUp();
     }
     EXPECT_EQ(autodialDuring, 0u);
-    DWORD autodialAfter = 0;
-    ASSERT_TRUE(ReadDword(kInternetSettings, "EnableAutodial", autodialAfter));
-    EXPECT_EQ(autodialAfter, 1u);
+    EXPECT_EQ(ReadDword(kInternetSettings, kAutodial), 1u);
     EXPECT_EQ(ReadText(kScratchKey, kVersionName.c_str()), "1.1");
-    DWORD done = 0;
-    EXPECT_TRUE(ReadDword(kScratchKey, kDoneName.c_str(), done));
-    EXPECT_EQ(done, 1u);
+    EXPECT_EQ(ReadDword(kScratchKey, kDoneName.c_str()), 1u);
     const auto requests = server_.Requests();
     ASSERT_EQ(requests.size(), 1u);
     // Wine's proxy request names the default port.
@@ -219,10 +226,7 @@ TEST_F(UpdateCheck, DocumentsAreReadWholeAndCheckedBeforeAnythingIsStored) {
         EXPECT_EQ(ReadText(kScratchKey, kVersionName.c_str()), c.version ? c.version : "<none>");
         EXPECT_EQ(Stored(kDoneName), c.version != nullptr);
         server_.Stop();
-        RegDeleteTreeA(HKEY_CURRENT_USER, kScratchKey);
-        checker_ = std::make_unique<UpdateChecker>();
-        gChecker = checker_.get();
-        gOpens = 0;
+        Renew();
     }
     DeleteFileA(folder_.File("update\\version.txt").c_str());
     RemoveDirectoryA(folder_.File("update").c_str());
@@ -241,9 +245,7 @@ TEST_F(UpdateCheck, AnUnreachableServerGetsThreeOpensARun) {
     EXPECT_EQ(gOpens.load(), 3);
     EXPECT_EQ(gTimers.load(), 3);
     EXPECT_FALSE(Stored(kDoneName));
-    DWORD autodialAfter = 0;
-    ASSERT_TRUE(ReadDword(kInternetSettings, "EnableAutodial", autodialAfter));
-    EXPECT_EQ(autodialAfter, 1u);
+    EXPECT_EQ(ReadDword(kInternetSettings, kAutodial), 1u);
 }
 
 TEST_F(UpdateCheck, NoTimerWhenDoneOfflineOrDisabled) {
