@@ -21,9 +21,7 @@ constexpr int kPrompt = 1003;
 constexpr int kNote = 1006;
 constexpr char kAskingPrompt[] = "Enter your name and email address to continue the installation.";
 
-std::string SetupProgram() {
-    return PathBesideTestProgram("velmora-setup.exe");
-}
+const std::string kSetupProgram = PathBesideTestProgram("velmora-setup.exe");
 
 void SetText(HWND dialog, int id, const char* text) {
     SendMessageA(GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
@@ -83,7 +81,7 @@ TEST_F(SetupAssistant, AFirstRunAsksAndSendsNameAndEmail) {
     asked_.Set(std::nullopt);
     DebugOutputMonitor debugOutput;
     ASSERT_TRUE(debugOutput.Started());
-    ChildProcess setup(SetupProgram(), "&t=first");
+    ChildProcess setup(kSetupProgram, "&t=first");
     const HWND dialog = StartAsking(setup);
     ASSERT_NE(dialog, nullptr);
     const auto asked = asked_.Get();
@@ -105,7 +103,7 @@ TEST_F(SetupAssistant, AFirstRunAsksAndSendsNameAndEmail) {
 
 TEST_F(SetupAssistant, AnInvalidAddressIsRefusedAndUntickingSendsNoContactData) {
     asked_.Set(std::nullopt);
-    ChildProcess setup(SetupProgram(), "&t=untick");
+    ChildProcess setup(kSetupProgram, "&t=untick");
     const HWND dialog = StartAsking(setup);
     ASSERT_NE(dialog, nullptr);
     SetText(dialog, kName, "Ann Lee");
@@ -132,7 +130,7 @@ TEST_F(SetupAssistant, TheCloseBoxStillSendsTheReportWithTheExtraQuery) {
     asked_.Set(std::nullopt);
     ASSERT_TRUE(site_.Started());
     const ProgramResult result =
-        RunProgram(SetupProgram(), "&t=close", kTimeoutMs, {}, ShownWindows::Close);
+        RunProgram(kSetupProgram, "&t=close", kTimeoutMs, {}, ShownWindows::Close);
     EXPECT_FALSE(result.timedOut);
     EXPECT_EQ(result.exitCode, 0u);
     EXPECT_EQ(result.windowsSeen, 1);
@@ -145,7 +143,7 @@ TEST_F(SetupAssistant, ASecondRunWithinTheIntervalOnlyChecks) {
     // The base file comes a byte at a time, so the checking form stays a while.
     ReportSite slowSite(ReportSite::Trickled);
     ASSERT_TRUE(slowSite.Started());
-    ChildProcess setup(SetupProgram(), "&t=again");
+    ChildProcess setup(kSetupProgram, "&t=again");
     const HWND dialog = setup.WaitForWindow("#32770", kTimeoutMs);
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(WindowText(GetDlgItem(dialog, kPrompt)), "Checking for later version.");
@@ -164,7 +162,7 @@ TEST_F(SetupAssistant, ABaseFileOfMoreThan1023BytesMeansNoRequest) {
         asked_.Set(SecondsNow());
         ReportSite site(ReportSite::Normal, size);
         ASSERT_TRUE(site.Started());
-        ChildProcess setup(SetupProgram(), "&t=long");
+        ChildProcess setup(kSetupProgram, "&t=long");
         EXPECT_EQ(setup.WaitForEnd(kTimeoutMs), 0u);
         EXPECT_EQ(site.Requests().size(), size < 1024 ? 2u : 1u);
     }
