@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <atomic>
 #include <cstdint>
 #include <functional>
@@ -22,9 +21,10 @@ namespace velmora::testing {
 namespace {
 
 const char kScratchKey[] = "Software\\Quillfen Graphics\\VelmoraTwoMonitorTest";
-// A background colour nothing else on the screen has: red 200, green 40,
-// blue 90.
-constexpr DWORD kBackground = RGB(200, 40, 90);
+// A background colour nothing else on the screen has, as a COLORREF and as a
+// screen pixel (0x00RRGGBB).
+constexpr DWORD kBackground = RGB(0xC8, 0x28, 0x5A);
+constexpr std::uint32_t kBackgroundPixel = 0xC8285A;
 
 struct Monitors {
     RECT primary{};
@@ -83,41 +83,34 @@ public:
     std::atomic<bool> lastMoveOverOther{false};
 };
 
-// The screen's pixels as 0x00RRGGBB, row by row from the top.
+// The screen's pixels, row by row from the top; At gives 0x00RRGGBB.
 struct Screenshot {
     RECT area{};
     std::vector<std::uint32_t> pixels;
 
     std::uint32_t At(int x, int y) const {
         return pixels[static_cast<std::size_t>(y - area.top) * (area.right - area.left) +
-                      (x - area.left)];
+                      (x - area.left)] &
+               0xFFFFFF;
     }
 };
 
 Screenshot TakeScreenshot(const RECT& area) {
-    Screenshot shot;
-    shot.area = area;
     const int width = area.right - area.left;
     const int height = area.bottom - area.top;
     BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
     void* bits = nullptr;
     HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    Screenshot shot{area, {}};
     if (bitmap != nullptr) {
         HGDIOBJ old = SelectObject(memory, bitmap);
         BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
         GdiFlush();
         const auto* first = static_cast<const std::uint32_t*>(bits);
-        for (std::size_t i = 0; i < static_cast<std::size_t>(width) * height; ++i) {
-            shot.pixels.push_back(first[i] & 0xFFFFFF);
-        }
+        shot.pixels.assign(first, first + static_cast<std::size_t>(width) * height);
         SelectObject(memory, old);
         DeleteObject(bitmap);
     }
@@ -125,8 +118,6 @@ Screenshot TakeScreenshot(const RECT& area) {
     ReleaseDC(nullptr, screen);
     return shot;
 }
-
-constexpr std::uint32_t kBackgroundPixel = 0xC8285A;  // kBackground as 0x00RRGGBB
 
 HWND FindSaverWindow() {
     return FindWindowA(DecodeText(texts::kWindowClass).c_str(),
@@ -150,18 +141,14 @@ protected:
         monitors_ = ReadMonitors();
         ASSERT_EQ(monitors_.count, 2) << "this test needs a display with two monitors";
         RegDeleteTreeA(HKEY_CURRENT_USER, kScratchKey);
-        HKEY key = nullptr;
-        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kScratchKey, 0, nullptr, 0, KEY_WRITE, nullptr,
-                                  &key, nullptr),
-                  ERROR_SUCCESS);
         // Solid colour, the colour above, no glass.
         for (const auto& [name, value] : {std::pair<const char*, DWORD>{"000_104", 0},
                                           {"000_105", kBackground},
                                           {"000_106", 2}}) {
-            RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
-                           sizeof value);
+            ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, kScratchKey, name, REG_DWORD, &value,
+                                      sizeof value),
+                      ERROR_SUCCESS);
         }
-        RegCloseKey(key);
         Process().runMode = RunMode::FullScreen;
         options_.settingsKeyPath = kScratchKey;
         options_.isNtFamily = [] { return true; };
@@ -212,29 +199,24 @@ TEST_F(TwoMonitors, TheWindowCoversBothTheCubeStaysOnThePrimaryTheBackgroundFill
         << window.left << "," << window.top << " " << window.right << "," << window.bottom;
     ASSERT_FALSE(shot.pixels.empty());
 
-    const RECT& other = monitors_.other;
-    int otherPixels = 0;
-    int otherBackground = 0;
-    for (int y = other.top; y < other.bottom; y += 5) {
-        for (int x = other.left; x < other.right; x += 5) {
-            ++otherPixels;
-            otherBackground += shot.At(x, y) == kBackgroundPixel ? 1 : 0;
-        }
-    }
-    EXPECT_EQ(otherBackground, otherPixels);
-
-    // The cube: what is not background on the primary monitor, around its
-    // centre; the primary's corners are background.
+    // Nothing but background on the other monitor. The cube: what is not
+    // background on the primary monitor, around its centre.
     const RECT& primary = monitors_.primary;
-    RECT cube{primary.right, primary.bottom, primary.left, primary.top};
-    for (int y = primary.top; y < primary.bottom; ++y) {
-        for (int x = primary.left; x < primary.right; ++x) {
-            if (shot.At(x, y) != kBackgroundPixel) {
-                cube = RECT{std::min<LONG>(cube.left, x), std::min<LONG>(cube.top, y),
-                            std::max<LONG>(cube.right, x + 1), std::max<LONG>(cube.bottom, y + 1)};
+    int otherNotBackground = 0;
+    RECT cube{};
+    for (int y = shot.area.top; y < shot.area.bottom; ++y) {
+        for (int x = shot.area.left; x < shot.area.right; ++x) {
+            const RECT pixel{x, y, x + 1, y + 1};
+            if (shot.At(x, y) == kBackgroundPixel) {
+                continue;
+            } else if (PtInRect(&monitors_.other, POINT{x, y})) {
+                ++otherNotBackground;
+            } else if (PtInRect(&primary, POINT{x, y})) {
+                UnionRect(&cube, &cube, &pixel);
             }
         }
     }
+    EXPECT_EQ(otherNotBackground, 0);
     ASSERT_LT(cube.left, cube.right) << "no cube on the primary monitor";
     EXPECT_GT(cube.right - cube.left, 100);
     EXPECT_NEAR((cube.left + cube.right) / 2, (primary.left + primary.right) / 2, 20);
