@@ -99,6 +99,29 @@ TEST_F(SettingsDialog, ShowsTheStoredSettingsAndOkWritesWhatChanged) {
     EXPECT_EQ(StoredValueCount(), 25);  // 23 settings, the latest version, the opening count
 }
 
+TEST_F(SettingsDialog, AFlagStoredAsAnyNonZeroValueShowsCheckedAndIsSavedAsOne) {
+    struct Row {
+        int control;
+        const char* value;
+        std::uint32_t stored;
+    };
+    const Row rows[] = {{IDC_SHUFFLE_PICTURES, "000_103", 2u},
+                        {IDC_STRETCH_PICTURES, "000_102", 0xFFFFFFFFu},
+                        {IDC_SHOW_FRAME_RATE, "000_001", 0xFFFFFFFFu}};
+    for (const Row& row : rows) {
+        StoreDword(row.value, row.stored);
+    }
+    SettingsDialogDriver dialog(app);
+    ASSERT_NE(dialog.Dialog(), nullptr);
+    for (const Row& row : rows) {
+        EXPECT_TRUE(dialog.Checked(row.control)) << row.value;
+    }
+    EXPECT_EQ(dialog.Close(IDOK), 1);
+    for (const Row& row : rows) {
+        EXPECT_EQ(StoredDword(row.value), 1u) << row.value;
+    }
+}
+
 TEST_F(SettingsDialog, CancelAndTheCloseButtonWriteNothing) {
     StoreDword("000_103", 0);
     for (bool closeButton : {false, true}) {
