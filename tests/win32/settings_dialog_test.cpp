@@ -251,6 +251,23 @@ TEST_F(SettingsDialog, DisplayModeListsFollowTheChosenResolution) {
               (Dwords{0u, 1024u, 768u, 32u, 85u}));
 }
 
+TEST_F(SettingsDialog, AStoredModeThisDisplayDoesNotOfferIsReplacedByTheShownOne) {
+    DisplayModeApi api = SystemDisplayModeApi();
+    api.enumerateSettings = &EnumerateTestModes;
+    ScopedDisplayModeApiForTesting modes(api);
+    StoreDwords(
+        {{"000_007", 1}, {"000_008", 5000}, {"000_009", 3000}, {"000_010", 32}, {"000_011", 75}});
+
+    SettingsDialogDriver dialog(app);
+    ASSERT_NE(dialog.Dialog(), nullptr);
+    EXPECT_EQ(dialog.Text(IDC_RESOLUTION), "640 x 480");
+    EXPECT_EQ(Items(dialog.Control(IDC_COLOR_DEPTH)), (std::vector<std::string>{"32 bits"}));
+    EXPECT_EQ(Items(dialog.Control(IDC_REFRESH_RATE)), (std::vector<std::string>{"60 Hz"}));
+    EXPECT_EQ(dialog.Close(IDOK), 1);
+    EXPECT_EQ(StoredDwords({"000_008", "000_009", "000_010", "000_011"}),
+              (Dwords{640u, 480u, 32u, 60u}));
+}
+
 TEST_F(SettingsDialog, TheNoticeOfANewerReleaseComesOnce) {
     StoreText("000_075", "2.0");
     {
