@@ -274,9 +274,13 @@ TEST_F(SettingsDialog, TheNoticeOfANewerReleaseComesOnce) {
         SettingsDialogDriver dialog(app);
         HWND notice = dialog.WaitForWindow("New Version Available");
         ASSERT_NE(notice, nullptr);
+        // Over the dialog, not alone before it.
+        HWND owner = GetWindow(notice, GW_OWNER);
+        EXPECT_TRUE(IsWindowVisible(owner));
         EXPECT_EQ(StoredText("000_076"), std::string("2.0"));
         PostMessageA(notice, WM_COMMAND, IDNO, 0);
         ASSERT_NE(dialog.Dialog(), nullptr);
+        EXPECT_EQ(owner, dialog.Dialog());
         EXPECT_EQ(dialog.Text(IDC_VERSION_LABEL), "A new version is out!");
         EXPECT_EQ(dialog.Close(IDCANCEL), 2);
     }
