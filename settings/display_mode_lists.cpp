@@ -70,17 +70,22 @@ void AdoptCurrentMode(SaverSettings& settings, const std::optional<DisplayModeIn
     settings.RefreshRate = current->frequency;
 }
 
-ModeList ResolutionList(const std::vector<DisplayModeInfo>& modes, const SaverSettings& settings) {
+ModeList ResolutionList(const std::vector<DisplayModeInfo>& modes, SaverSettings& settings) {
     const std::string format = DecodeText(texts::kResolutionFormat);
     ModeList list;
+    const DisplayModeInfo* first = nullptr;
     for (const DisplayModeInfo& mode : modes) {
-        if (OfferedMode(mode)) {
-            AddItem(list, Format(format, mode.width, mode.height),
-                    mode.width == settings.ScreenWidth && mode.height == settings.ScreenHeight);
+        if (!OfferedMode(mode)) {
+            continue;
         }
+        first = first != nullptr ? first : &mode;
+        AddItem(list, Format(format, mode.width, mode.height),
+                mode.width == settings.ScreenWidth && mode.height == settings.ScreenHeight);
     }
-    if (list.selected < 0 && !list.items.empty()) {
+    if (list.selected < 0 && first != nullptr) {
         list.selected = 0;
+        settings.ScreenWidth = first->width;
+        settings.ScreenHeight = first->height;
     }
     return list;
 }

@@ -30,9 +30,11 @@ struct ModeList {
 // the display's current one (when it can be read).
 void AdoptCurrentMode(SaverSettings& settings, const std::optional<DisplayModeInfo>& current);
 
-// One item per offered width and height, in enumeration order; the stored
-// size is selected, or the first item when it is not offered.
-ModeList ResolutionList(const std::vector<DisplayModeInfo>& modes, const SaverSettings& settings);
+// One item per offered width and height, in enumeration order, with the
+// stored size selected. When the stored size is not offered (a size from
+// another display), the first item is selected and its size is stored, as if
+// the user had chosen it: what the list shows is what "OK" saves.
+ModeList ResolutionList(const std::vector<DisplayModeInfo>& modes, SaverSettings& settings);
 
 struct ModeDetailLists {
     ModeList colorDepths;

@@ -1,8 +1,11 @@
-// The message that builds the settings dialog's pages once it has opened.
+// The messages that the settings dialog posts to itself.
 #pragma once
 
 namespace velmora::settings {
 
+// Builds the pages once the dialog has opened.
 inline constexpr unsigned kBuildPagesMessage = 0x0400 + 172;  // WM_USER + 172
+// Shows the new-version notice over the built dialog.
+inline constexpr unsigned kShowNoticeMessage = 0x0400 + 173;
 
 }  // namespace velmora::settings

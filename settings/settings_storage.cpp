@@ -17,12 +17,16 @@ namespace error = registry_error;
 
 int ReadValue(const RegistryKey& key, const std::string& name, const ValueTarget& target) {
     switch (target.kind) {
-        case ValueTarget::Kind::Integer: {
+        case ValueTarget::Kind::Integer:
+        case ValueTarget::Kind::Flag: {
             // A shorter value of another type fills the low bytes, the rest stay 0.
             std::uint32_t value = 0;
             std::uint32_t size = sizeof value;
             if (key.QueryValue(name.c_str(), nullptr, &value, &size) != error::Success) {
                 return 0;
+            }
+            if (target.kind == ValueTarget::Kind::Flag && value != 0) {
+                value = 1;
             }
             std::memcpy(target.data, &value, sizeof value);
             return 1;
@@ -65,6 +69,7 @@ int WriteValue(const RegistryKey& key, const std::string& name, const ValueTarge
                bool wholeBuffer) {
     switch (target.kind) {
         case ValueTarget::Kind::Integer:
+        case ValueTarget::Kind::Flag:
             key.SetValue(name.c_str(), RegistryType::Dword, target.data, 4);
             return 1;
         case ValueTarget::Kind::Raw:
@@ -132,24 +137,25 @@ int TransferSingleValue(Direction direction, RegistryStore& store, RegistryRoot 
 
 void TransferSaverGroup(Direction direction, const RegistryKey& key, SaverSettings& s) {
     namespace si = saver_index;
-    const auto integer = [&](int index, std::int32_t& field) {
-        TransferValue(direction, key, kSaverGroup, index, IntegerTarget(field));
+    const auto transfer = [&](int index, ValueTarget target) {
+        TransferValue(direction, key, kSaverGroup, index, target);
     };
-    integer(si::AuxFlag0, s.AuxFlag0);
-    integer(si::ShowFrameRate, s.ShowFrameRate);
-    integer(si::DisplayPowerDown, s.DisplayPowerDown);
-    integer(si::AuxFlag3, s.AuxFlag3);
-    integer(si::DisableAutoUpdate, s.DisableAutoUpdate);
-    TransferValue(direction, key, kSaverGroup, si::AuxFactor5, RawTarget(s.AuxFactor5));
-    integer(si::UseOtherResolution, s.UseOtherResolution);
-    integer(si::ScreenWidth, s.ScreenWidth);
-    integer(si::ScreenHeight, s.ScreenHeight);
-    integer(si::ColorDepth, s.ColorDepth);
-    integer(si::RefreshRate, s.RefreshRate);
-    integer(si::LessProcessor, s.LessProcessor);
-    integer(si::ShowDateTime, s.ShowDateTime);
-    TransferValue(direction, key, kSaverGroup, si::LatestVersion, TextTarget(s.LatestVersion));
-    TransferValue(direction, key, kSaverGroup, si::NotifiedVersion, TextTarget(s.NotifiedVersion));
+    // The two auxiliary values are plain integers, not flags.
+    transfer(si::AuxFlag0, IntegerTarget(s.AuxFlag0));
+    transfer(si::ShowFrameRate, FlagTarget(s.ShowFrameRate));
+    transfer(si::DisplayPowerDown, FlagTarget(s.DisplayPowerDown));
+    transfer(si::AuxFlag3, IntegerTarget(s.AuxFlag3));
+    transfer(si::DisableAutoUpdate, FlagTarget(s.DisableAutoUpdate));
+    transfer(si::AuxFactor5, RawTarget(s.AuxFactor5));
+    transfer(si::UseOtherResolution, FlagTarget(s.UseOtherResolution));
+    transfer(si::ScreenWidth, IntegerTarget(s.ScreenWidth));
+    transfer(si::ScreenHeight, IntegerTarget(s.ScreenHeight));
+    transfer(si::ColorDepth, IntegerTarget(s.ColorDepth));
+    transfer(si::RefreshRate, IntegerTarget(s.RefreshRate));
+    transfer(si::LessProcessor, FlagTarget(s.LessProcessor));
+    transfer(si::ShowDateTime, FlagTarget(s.ShowDateTime));
+    transfer(si::LatestVersion, TextTarget(s.LatestVersion));
+    transfer(si::NotifiedVersion, TextTarget(s.NotifiedVersion));
 }
 
 void TransferCubeGroup(Direction direction, const RegistryKey& key, int group, int firstIndex,
@@ -160,14 +166,14 @@ void TransferCubeGroup(Direction direction, const RegistryKey& key, int group, i
     };
     transfer(ci::RotationSeconds, IntegerTarget(c.RotationSeconds));
     transfer(ci::CubeStyle, IntegerTarget(c.CubeStyle));
-    transfer(ci::StretchPictures, IntegerTarget(c.StretchPictures));
-    transfer(ci::ShufflePictures, IntegerTarget(c.ShufflePictures));
+    transfer(ci::StretchPictures, FlagTarget(c.StretchPictures));
+    transfer(ci::ShufflePictures, FlagTarget(c.ShufflePictures));
     transfer(ci::BackgroundKind, IntegerTarget(c.BackgroundKind));
     transfer(ci::BackgroundColor, IntegerTarget(c.BackgroundColor));
     transfer(ci::CubeGlass, IntegerTarget(c.CubeGlass));
     transfer(ci::PictureSeconds, IntegerTarget(c.PictureSeconds));
-    transfer(ci::ShowPictureNames, IntegerTarget(c.ShowPictureNames));
-    transfer(ci::ShuffleMusic, IntegerTarget(c.ShuffleMusic));
+    transfer(ci::ShowPictureNames, FlagTarget(c.ShowPictureNames));
+    transfer(ci::ShuffleMusic, FlagTarget(c.ShuffleMusic));
 }
 
 bool LoadSettings(RegistryStore& store, const std::string& keyPath, SaverSettings& settings,

@@ -16,10 +16,11 @@ namespace velmora::settings {
 
 enum class Direction { Read, Write };
 
-// What one value moves from or to: an integer field (REG_DWORD), the raw four
-// bytes of a field (REG_BINARY) or a NUL-terminated text buffer (REG_SZ).
+// What one value moves from or to: an integer field (REG_DWORD), a flag (an
+// integer that reads as 1 whenever it is not 0), the raw four bytes of a field
+// (REG_BINARY) or a NUL-terminated text buffer (REG_SZ).
 struct ValueTarget {
-    enum class Kind { Integer, Raw, Text };
+    enum class Kind { Integer, Flag, Raw, Text };
     Kind kind = Kind::Integer;
     void* data = nullptr;
     std::uint32_t size = 0;  // 4, or the text buffer's size in bytes
@@ -30,6 +31,11 @@ inline ValueTarget IntegerTarget(std::int32_t& field) {
 }
 inline ValueTarget IntegerTarget(std::uint32_t& field) {
     return {ValueTarget::Kind::Integer, &field, 4};
+}
+// Another tool may store any non-zero value for "on"; the dialog and the run
+// must both see it as 1.
+inline ValueTarget FlagTarget(std::int32_t& field) {
+    return {ValueTarget::Kind::Flag, &field, 4};
 }
 inline ValueTarget RawTarget(float& field) {
     return {ValueTarget::Kind::Raw, &field, 4};

@@ -90,8 +90,8 @@ void AddDisplayTooltips(HWND display, HWND about) {
 }
 
 // Told once per release: the release is remembered at once, whatever the
-// answer. Yes opens the download page and ends the dialog without saving.
-void ShowNewVersionNotice(SaverApp& app, settings::RegistryStore& store, HWND dialog) {
+// answer. The box itself comes once the build is done, over the dialog.
+void PrepareNewVersionNotice(SaverApp& app, settings::RegistryStore& store, HWND dialog) {
     settings::SaverSettings& s = app.saverSettings;
     if (!settings::NewVersionNoticeDue(s)) {
         return;
@@ -101,6 +101,15 @@ void ShowNewVersionNotice(SaverApp& app, settings::RegistryStore& store, HWND di
                                   settings::RegistryRoot::CurrentUser, app.settingsKeyPath,
                                   settings::kSaverGroup, settings::saver_index::NotifiedVersion,
                                   settings::TextTarget(s.NotifiedVersion));
+    PostMessageA(dialog, settings::kShowNoticeMessage, 0, 0);
+}
+
+// Yes opens the download page and ends the dialog without saving.
+void ShowNewVersionNotice(SaverApp& app, HWND dialog) {
+    // The dialog manager shows a dialog only once its queue is empty; the box
+    // must not come up alone before it.
+    ShowWindow(dialog, SW_SHOWNORMAL);
+    const settings::SaverSettings& s = app.saverSettings;
     char text[kAboutTextSize] = {};
     std::snprintf(text, sizeof text, DecodeText(texts::kNoticeFormat).c_str(),
                   DecodeText(texts::kProduct).c_str(),
@@ -159,7 +168,7 @@ void BuildPages(SaverApp& app, settings::RegistryStore& store, HWND dialog) {
     app.LoadSettings(store, dialog);
     const std::string keyPath = app.settingsKeyPath;
     const std::int32_t openCount = settings::ReadSettingsOpenCount(store, keyPath);
-    ShowNewVersionNotice(app, store, dialog);
+    PrepareNewVersionNotice(app, store, dialog);
     settings::WriteSettingsOpenCount(store, keyPath, openCount + 1);
     ShowAboutAndVersion(app, dialog, about);
     ShowDisplaySettings(app, display);
@@ -217,6 +226,9 @@ void BaseMessage(SaverApp& app, settings::RegistryStore& store, HWND window, UIN
             break;
         case settings::kBuildPagesMessage:
             BuildPages(app, store, window);
+            break;
+        case settings::kShowNoticeMessage:
+            ShowNewVersionNotice(app, window);
             break;
         case WM_NOTIFY: {
             const auto* header = reinterpret_cast<const NMHDR*>(lParam);

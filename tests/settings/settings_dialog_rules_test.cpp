@@ -102,9 +102,23 @@ TEST(DisplayModeLists, ResolutionsAreOfferedOnceWithTheStoredOneSelected) {
     const ModeList list = ResolutionList(kModes, s);
     EXPECT_EQ(list.items, (std::vector<std::string>{"800 x 600", "1024 x 768", "1280 x 1024"}));
     EXPECT_EQ(list.selected, 1);
-    s.ScreenWidth = 640;
-    EXPECT_EQ(ResolutionList(kModes, s).selected, 0);
     EXPECT_EQ(ResolutionList({}, s).selected, -1);
+}
+
+TEST(DisplayModeLists, ASizeNotOfferedIsReplacedByTheFirstOfferedOne) {
+    SaverSettings s;
+    s.ScreenWidth = 5000;
+    s.ScreenHeight = 3000;
+    s.ColorDepth = 32;
+    s.RefreshRate = 75;
+    EXPECT_EQ(ResolutionList({}, s).selected, -1);
+    EXPECT_EQ(s.ScreenWidth * 10000 + s.ScreenHeight, 5000 * 10000 + 3000);  // nothing shown
+    EXPECT_EQ(ResolutionList(kModes, s).selected, 0);
+    EXPECT_EQ(s.ScreenWidth * 10000 + s.ScreenHeight, 800 * 10000 + 600);
+    // The details of the shown size keep the stored depth and rate it offers.
+    const ModeDetailLists lists = ModeDetails(kModes, s);
+    EXPECT_EQ(lists.colorDepths.items.at(lists.colorDepths.selected), "32 bits");
+    EXPECT_EQ(lists.refreshRates.items.at(lists.refreshRates.selected), "75 Hz");
 }
 
 TEST(DisplayModeLists, DetailsKeepTheStoredValuesWhenTheSizeOffersThem) {

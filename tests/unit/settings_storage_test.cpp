@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "frame/cube_saver_app.h"
@@ -155,6 +156,30 @@ TEST_F(SettingsStorage, EveryFieldSurvivesARoundTrip) {
     const auto& l = loaded.saverSettings;
     EXPECT_EQ(std::memcmp(&l, &s, sizeof s), 0);
     EXPECT_EQ(std::memcmp(&loaded.cubeSettings, &c, sizeof c), 0);
+}
+
+TEST_F(SettingsStorage, AFlagStoredAsAnyNonZeroValueReadsAsOn) {
+    CubeSaverApp app;
+    auto& s = app.saverSettings;
+    auto& c = app.cubeSettings;
+    const std::pair<const char*, std::int32_t*> flags[] = {
+        {"000_001", &s.ShowFrameRate},     {"000_002", &s.DisplayPowerDown},
+        {"000_004", &s.DisableAutoUpdate}, {"000_007", &s.UseOtherResolution},
+        {"000_012", &s.LessProcessor},     {"000_013", &s.ShowDateTime},
+        {"000_102", &c.StretchPictures},   {"000_103", &c.ShufflePictures},
+        {"000_108", &c.ShowPictureNames},  {"000_109", &c.ShuffleMusic}};
+    for (std::uint32_t stored : {2u, 0xFFFFFFFFu, 0u}) {
+        SCOPED_TRACE(stored);
+        for (const auto& [name, field] : flags) {
+            PutDword(name, stored);
+        }
+        PutDword("000_000", 2);  // a plain integer, kept as it is
+        app.LoadSettings(store, nullptr, kKey);
+        for (const auto& [name, field] : flags) {
+            EXPECT_EQ(*field, stored != 0 ? 1 : 0) << name;
+        }
+        EXPECT_EQ(s.AuxFlag0, 2);
+    }
 }
 
 TEST_F(SettingsStorage, NothingIsReadWhenTheKeyCannotBeOpened) {

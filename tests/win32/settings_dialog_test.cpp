@@ -99,6 +99,29 @@ TEST_F(SettingsDialog, ShowsTheStoredSettingsAndOkWritesWhatChanged) {
     EXPECT_EQ(StoredValueCount(), 25);  // 23 settings, the latest version, the opening count
 }
 
+TEST_F(SettingsDialog, AFlagStoredAsAnyNonZeroValueShowsCheckedAndIsSavedAsOne) {
+    struct Row {
+        int control;
+        const char* value;
+        std::uint32_t stored;
+    };
+    const Row rows[] = {{IDC_SHUFFLE_PICTURES, "000_103", 2u},
+                        {IDC_STRETCH_PICTURES, "000_102", 0xFFFFFFFFu},
+                        {IDC_SHOW_FRAME_RATE, "000_001", 0xFFFFFFFFu}};
+    for (const Row& row : rows) {
+        StoreDword(row.value, row.stored);
+    }
+    SettingsDialogDriver dialog(app);
+    ASSERT_NE(dialog.Dialog(), nullptr);
+    for (const Row& row : rows) {
+        EXPECT_TRUE(dialog.Checked(row.control)) << row.value;
+    }
+    EXPECT_EQ(dialog.Close(IDOK), 1);
+    for (const Row& row : rows) {
+        EXPECT_EQ(StoredDword(row.value), 1u) << row.value;
+    }
+}
+
 TEST_F(SettingsDialog, CancelAndTheCloseButtonWriteNothing) {
     StoreDword("000_103", 0);
     for (bool closeButton : {false, true}) {
@@ -228,15 +251,36 @@ TEST_F(SettingsDialog, DisplayModeListsFollowTheChosenResolution) {
               (Dwords{0u, 1024u, 768u, 32u, 85u}));
 }
 
+TEST_F(SettingsDialog, AStoredModeThisDisplayDoesNotOfferIsReplacedByTheShownOne) {
+    DisplayModeApi api = SystemDisplayModeApi();
+    api.enumerateSettings = &EnumerateTestModes;
+    ScopedDisplayModeApiForTesting modes(api);
+    StoreDwords(
+        {{"000_007", 1}, {"000_008", 5000}, {"000_009", 3000}, {"000_010", 32}, {"000_011", 75}});
+
+    SettingsDialogDriver dialog(app);
+    ASSERT_NE(dialog.Dialog(), nullptr);
+    EXPECT_EQ(dialog.Text(IDC_RESOLUTION), "640 x 480");
+    EXPECT_EQ(Items(dialog.Control(IDC_COLOR_DEPTH)), (std::vector<std::string>{"32 bits"}));
+    EXPECT_EQ(Items(dialog.Control(IDC_REFRESH_RATE)), (std::vector<std::string>{"60 Hz"}));
+    EXPECT_EQ(dialog.Close(IDOK), 1);
+    EXPECT_EQ(StoredDwords({"000_008", "000_009", "000_010", "000_011"}),
+              (Dwords{640u, 480u, 32u, 60u}));
+}
+
 TEST_F(SettingsDialog, TheNoticeOfANewerReleaseComesOnce) {
     StoreText("000_075", "2.0");
     {
         SettingsDialogDriver dialog(app);
         HWND notice = dialog.WaitForWindow("New Version Available");
         ASSERT_NE(notice, nullptr);
+        // Over the dialog, not alone before it.
+        HWND owner = GetWindow(notice, GW_OWNER);
+        EXPECT_TRUE(IsWindowVisible(owner));
         EXPECT_EQ(StoredText("000_076"), std::string("2.0"));
         PostMessageA(notice, WM_COMMAND, IDNO, 0);
         ASSERT_NE(dialog.Dialog(), nullptr);
+        EXPECT_EQ(owner, dialog.Dialog());
         EXPECT_EQ(dialog.Text(IDC_VERSION_LABEL), "A new version is out!");
         EXPECT_EQ(dialog.Close(IDCANCEL), 2);
     }
