@@ -100,12 +100,12 @@ int MusicPlayer::HandleMessage(unsigned message, std::uintptr_t wParam, std::int
 }
 
 void MusicPlayer::RequestAdvance(Advance advance) {
-    if (pending_ == Advance::None) {
-        if (!media_.Post(parent_, kAdvanceMessage, reinterpret_cast<std::uintptr_t>(window_))) {
-            return;  // a later notification asks again
-        }
-        pending_ = advance;
-    } else if (advance == Advance::DropSong) {
+    // The first notification decides, as if the window had already gone.
+    if (pending_ != Advance::None) {
+        return;
+    }
+    // Unposted, a later notification asks again.
+    if (media_.Post(parent_, kAdvanceMessage, reinterpret_cast<std::uintptr_t>(window_))) {
         pending_ = advance;
     }
 }

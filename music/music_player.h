@@ -56,8 +56,7 @@ public:
 private:
     enum class Advance { None, NextSong, DropSong };
 
-    // Asks the parent for kAdvanceMessage, once per song window; an error
-    // after the end still drops the song.
+    // Asks the parent for kAdvanceMessage, once per song window.
     void RequestAdvance(Advance advance);
     void AdvanceNow();
     // Drops the song just started while it could not be played, starting the
