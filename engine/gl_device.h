@@ -32,8 +32,9 @@ public:
     // Deletes the GL textures still cached, then releases the context.
     ~GlDevice();
 
-    // Creates the context on window and sets the fixed state; null releases
-    // (1 when nothing was attached).
+    // Creates the context on window and sets the fixed state: E_FAIL, and
+    // nothing attached, when no pixel format or current context can be had.
+    // Null releases (1 when nothing was attached).
     HRESULT Attach(void* window);
     bool IsAttached() const { return window_ != nullptr; }
     // Sets the viewport to the attached window's whole client area.

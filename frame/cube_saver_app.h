@@ -40,7 +40,8 @@ public:
                                    MessageLParam lParam) override;
     void ResizeViewport(WindowHandle window) override;
     // "A" and "S" are the scene's keys and do not end the saver; the music
-    // window's notifications go to the player.
+    // window's notifications and the player's own posted message go to the
+    // player.
     int MessageHook(WindowHandle window, unsigned message, MessageParam wParam,
                     MessageLParam lParam) override;
     // The music stops for the rest of the run.

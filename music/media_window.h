@@ -19,6 +19,9 @@ inline constexpr std::intptr_t kSeekToStart = -1;        // MCIWND_START
 inline constexpr unsigned kNotifyModeMessage = 0x04C8;   // MCIWNDM_NOTIFYMODE
 inline constexpr unsigned kNotifyErrorMessage = 0x04CD;  // MCIWNDM_NOTIFYERROR
 inline constexpr std::intptr_t kModeStop = 525;          // MCI_MODE_STOP
+// The player's own message to the parent window: move on from the song
+// window in wParam, now that its notification has returned.
+inline constexpr unsigned kAdvanceMessage = 0x8000 + 0x4C8;  // WM_APP + 0x4C8
 
 class MediaWindow {
 public:
@@ -36,6 +39,9 @@ public:
     // Sends the message (wParam 0) and returns its result; for the MCI
     // messages 0 or an MCI error code.
     virtual std::intptr_t Send(WindowHandle window, unsigned message, std::intptr_t lParam) = 0;
+    // Queues the message (lParam 0) for window, to arrive once the current
+    // one has been handled; false when it cannot be queued.
+    virtual bool Post(WindowHandle window, unsigned message, std::uintptr_t wParam) = 0;
 };
 
 // The multimedia window of the system; where there is none, Create fails.

@@ -1,5 +1,7 @@
 #include "music/music_player.h"
 
+#include <utility>
+
 namespace velmora::music {
 
 namespace {
@@ -74,6 +76,7 @@ void MusicPlayer::Stop() {
         media_.Send(window_, kCloseMessage, 0);
     }
     window_ = nullptr;
+    pending_ = Advance::None;
 }
 
 void MusicPlayer::StopForRun() {
@@ -82,16 +85,40 @@ void MusicPlayer::StopForRun() {
 }
 
 int MusicPlayer::HandleMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
+    const int consumed = message == kAdvanceMessage ? 1 : 0;
     if (sending_ || window_ == nullptr || wParam != reinterpret_cast<std::uintptr_t>(window_)) {
-        return 0;
+        return consumed;
     }
-    if (message == kNotifyModeMessage && lParam == kModeStop) {
-        KeepPlaying(NextSong());
+    if (message == kAdvanceMessage) {
+        AdvanceNow();
+    } else if (message == kNotifyModeMessage && lParam == kModeStop) {
+        RequestAdvance(Advance::NextSong);
     } else if (message == kNotifyErrorMessage && lParam != 0) {
-        DropCurrentSong(order_, songs_);
-        KeepPlaying(NextSong());
+        RequestAdvance(Advance::DropSong);
     }
-    return 0;
+    return consumed;
+}
+
+void MusicPlayer::RequestAdvance(Advance advance) {
+    // The first notification decides, as if the window had already gone.
+    if (pending_ != Advance::None) {
+        return;
+    }
+    // Unposted, a later notification asks again.
+    if (media_.Post(parent_, kAdvanceMessage, reinterpret_cast<std::uintptr_t>(window_))) {
+        pending_ = advance;
+    }
+}
+
+void MusicPlayer::AdvanceNow() {
+    const Advance advance = std::exchange(pending_, Advance::None);
+    if (advance == Advance::None) {
+        return;
+    }
+    if (advance == Advance::DropSong) {
+        DropCurrentSong(order_, songs_);
+    }
+    KeepPlaying(NextSong());
 }
 
 void MusicPlayer::KeepPlaying(std::int32_t result) {

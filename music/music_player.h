@@ -44,14 +44,21 @@ public:
     // The window's notifications, from the parent's window procedure: the end
     // of the current song plays the next one, an error drops the song first.
     // Only notifications of the current window count, and none that arrive
-    // while the player is itself sending to a window. Always 0: the message
-    // is not consumed.
+    // while the player is itself sending to a window. The move on happens
+    // when the player's own kAdvanceMessage, posted to the parent, arrives:
+    // the song window is never closed inside its own notification. 1 for
+    // kAdvanceMessage (the player's own), else 0: not consumed.
     int HandleMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
 
     const SongOrder& Order() const { return order_; }
     WindowHandle Window() const { return window_; }
 
 private:
+    enum class Advance { None, NextSong, DropSong };
+
+    // Asks the parent for kAdvanceMessage, once per song window.
+    void RequestAdvance(Advance advance);
+    void AdvanceNow();
     // Drops the song just started while it could not be played, starting the
     // next one each time, until one plays or the list is empty.
     void KeepPlaying(std::int32_t result);
@@ -63,6 +70,8 @@ private:
     WindowHandle window_ = nullptr;
     WindowHandle parent_ = nullptr;
     bool stoppedForRun_ = false;
+    // What the posted kAdvanceMessage does for the current window.
+    Advance pending_ = Advance::None;
     // Set while a message to a window is being sent: its notifications then
     // describe a window the player is still setting up or closing.
     bool sending_ = false;

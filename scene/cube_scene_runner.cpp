@@ -69,14 +69,16 @@ HRESULT CubeSceneRunner::Start(void* window, const settings::CubeSettings& setti
         overlays_ = overlays;
         scene_.pictureList = pictures;
         ApplySettings(scene_, settings, preview, random_);
-        device_.Attach(window);
-        LoadMeshes();
-        LoadFirstPictures();
-        if (scene_.starCount > 0) {
-            BuildStarMesh(scene_.starMesh, scene_.starCount, random_);
+        status = device_.Attach(window);
+        if (SUCCEEDED(status)) {
+            LoadMeshes();
+            LoadFirstPictures();
+            if (scene_.starCount > 0) {
+                BuildStarMesh(scene_.starMesh, scene_.starCount, random_);
+            }
+            BuildBackgroundQuad(scene_.backgroundQuad);
+            status = StartPictureLoader();
         }
-        BuildBackgroundQuad(scene_.backgroundQuad);
-        status = StartPictureLoader();
         if (SUCCEEDED(status)) {
             BindMeshTextures(settings.CubeGlass);
             SetView(settings.BackgroundColor);

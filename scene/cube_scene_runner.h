@@ -30,8 +30,8 @@ public:
     ~CubeSceneRunner() override;
 
     // Attaches the device to window and builds the scene; the loader starts.
-    // E_OUTOFMEMORY, or E_FAIL when the loader cannot start, after freeing
-    // what was built.
+    // E_OUTOFMEMORY, or E_FAIL when the device cannot attach or the loader
+    // cannot start, after freeing what was built.
     HRESULT Start(void* window, const settings::CubeSettings& settings,
                   const OverlaySwitches& overlays, const std::vector<std::string>& pictures,
                   bool preview);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "diag/pixel_format_choice.h"
+#include "engine/win32/gl_context.h"
 
 namespace velmora::diag {
 
@@ -29,37 +30,24 @@ std::vector<PixelFormatTraits> DescribeAll(HDC dc) {
     return formats;
 }
 
-bool Fail(const char* text) {
+// The steps that tell the user; a context that cannot be made only gives
+// the report's error line.
+void ShowFailure(engine::GlContextStep step) {
+    const char* text = nullptr;
+    switch (step) {
+        case engine::GlContextStep::ChooseFormat:
+            text = "ChoosePixelFormat() failed.";
+            break;
+        case engine::GlContextStep::DescribeFormat:
+            text = "DescribePixelFormat() failed.";
+            break;
+        case engine::GlContextStep::SetFormat:
+            text = "SetPixelFormat() failed.";
+            break;
+        default:
+            return;
+    }
     MessageBoxA(nullptr, text, "Error", MB_OK);
-    return false;
-}
-
-// The best scored format, or the system's choice for a fixed request.
-bool SetBestPixelFormat(HDC dc) {
-    PIXELFORMATDESCRIPTOR format{};
-    format.nSize = sizeof format;
-    format.nVersion = 1;
-    int number = ChooseBestPixelFormat(DescribeAll(dc));
-    if (number != 0) {
-        if (DescribePixelFormat(dc, number, sizeof format, &format) == 0) {
-            return Fail("DescribePixelFormat() failed.");
-        }
-    } else {
-        format.dwFlags =
-            PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER | PFD_GENERIC_ACCELERATED;
-        format.iPixelType = PFD_TYPE_RGBA;
-        format.cColorBits = 24;
-        format.cDepthBits = 32;
-        format.iLayerType = PFD_MAIN_PLANE;
-        number = ChoosePixelFormat(dc, &format);
-        if (number == 0) {
-            return Fail("ChoosePixelFormat() failed.");
-        }
-    }
-    if (!SetPixelFormat(dc, number, &format)) {
-        return Fail("SetPixelFormat() failed.");
-    }
-    return true;
 }
 
 std::optional<GlStrings> ReadCurrentStrings() {
@@ -79,15 +67,15 @@ std::optional<GlStrings> ReadGlStrings(HWND window) {
     if (dc == nullptr) {
         return std::nullopt;
     }
+    // The best scored format, else the system's choice for the standard request.
+    const engine::GlContextResult made =
+        engine::MakeCurrentGlContext(dc, ChooseBestPixelFormat(DescribeAll(dc)));
     std::optional<GlStrings> strings;
-    if (SetBestPixelFormat(dc)) {
-        if (HGLRC context = wglCreateContext(dc)) {
-            if (wglMakeCurrent(dc, context)) {
-                strings = ReadCurrentStrings();
-                wglMakeCurrent(nullptr, nullptr);
-            }
-            wglDeleteContext(context);
-        }
+    if (made.context != nullptr) {
+        strings = ReadCurrentStrings();
+        engine::DeleteGlContext(made.context);
+    } else {
+        ShowFailure(made.failed);
     }
     ReleaseDC(window, dc);
     return strings;

@@ -5,6 +5,7 @@
 #include <GL/glu.h>
 
 #include "engine/gl_device.h"
+#include "engine/win32/gl_context.h"
 
 namespace velmora::engine {
 
@@ -13,8 +14,7 @@ HRESULT GlDevice::Attach(void* window) {
         if (!IsAttached()) {
             return S_FALSE;
         }
-        wglMakeCurrent(nullptr, nullptr);
-        wglDeleteContext(static_cast<HGLRC>(renderContext_));
+        DeleteGlContext(static_cast<HGLRC>(renderContext_));
         ReleaseDC(static_cast<HWND>(window_), static_cast<HDC>(deviceContext_));
         renderContext_ = nullptr;
         deviceContext_ = nullptr;
@@ -22,23 +22,20 @@ HRESULT GlDevice::Attach(void* window) {
         return S_OK;
     }
     HWND hwnd = static_cast<HWND>(window);
-    window_ = window;
     HDC dc = GetDC(hwnd);
+    if (dc == nullptr) {
+        return E_FAIL;
+    }
+    // Without a current context every GL call below would do nothing and the
+    // run would show a black screen: the caller ends the run instead.
+    const GlContextResult made = MakeCurrentGlContext(dc);
+    if (made.context == nullptr) {
+        ReleaseDC(hwnd, dc);
+        return E_FAIL;
+    }
+    window_ = window;
     deviceContext_ = dc;
-
-    PIXELFORMATDESCRIPTOR pfd{};
-    pfd.nSize = sizeof pfd;
-    pfd.nVersion = 1;
-    pfd.dwFlags =
-        PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER | PFD_GENERIC_ACCELERATED;
-    pfd.iPixelType = PFD_TYPE_RGBA;
-    pfd.cColorBits = 24;
-    pfd.cDepthBits = 32;
-    pfd.iLayerType = PFD_MAIN_PLANE;
-    SetPixelFormat(dc, ChoosePixelFormat(dc, &pfd), &pfd);
-    HGLRC context = wglCreateContext(dc);
-    renderContext_ = context;
-    wglMakeCurrent(dc, context);
+    renderContext_ = made.context;
 
     ApplyFixedState();
 

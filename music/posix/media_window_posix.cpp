@@ -15,6 +15,7 @@ public:
     }
 
     std::intptr_t Send(WindowHandle, unsigned, std::intptr_t) override { return 0; }
+    bool Post(WindowHandle, unsigned, std::uintptr_t) override { return false; }
 };
 
 }  // namespace

@@ -32,6 +32,10 @@ public:
     std::intptr_t Send(WindowHandle window, unsigned message, std::intptr_t lParam) override {
         return SendMessageA(static_cast<HWND>(window), message, 0, lParam);
     }
+
+    bool Post(WindowHandle window, unsigned message, std::uintptr_t wParam) override {
+        return PostMessageA(static_cast<HWND>(window), message, wParam, 0) != FALSE;
+    }
 };
 
 }  // namespace

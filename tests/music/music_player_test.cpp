@@ -22,11 +22,28 @@ protected:
         songs_ = std::move(list);
         player_.Start(Parent(), randomOrder);
     }
+    void TearDown() override { EXPECT_EQ(media_.closedWhileNotifying, 0); }
+
     // The current window reports something.
     void Notify(unsigned message, std::intptr_t lParam) {
+        media_.notifying = player_.Window();
         player_.HandleMessage(message, reinterpret_cast<std::uintptr_t>(player_.Window()), lParam);
+        media_.notifying = nullptr;
     }
-    void EndSong() { Notify(kNotifyModeMessage, kModeStop); }
+    // The parent's message loop, once the notification has returned.
+    void DeliverPosted() {
+        while (!media_.posted.empty()) {
+            const auto posted = media_.posted.front();
+            media_.posted.erase(media_.posted.begin());
+            EXPECT_EQ(posted.window, Parent());
+            player_.HandleMessage(posted.message, posted.wParam, 0);
+        }
+    }
+    void Report(unsigned message, std::intptr_t lParam) {
+        Notify(message, lParam);
+        DeliverPosted();
+    }
+    void EndSong() { Report(kNotifyModeMessage, kModeStop); }
 
     Songs songs_;
     RecordingMediaWindow media_;
@@ -75,10 +92,32 @@ TEST_F(Player, OnlyTheEndOrAnErrorOfTheCurrentWindowCounts) {
     EXPECT_EQ(songs_.size(), 2u);
 }
 
+// Closing the window inside its own notification leaves the system's window
+// procedure working on freed data: the move on waits for the posted message.
+TEST_F(Player, TheNextSongStartsAfterTheEndNotificationHasReturned) {
+    Start({"a", "b", "c"});
+    Notify(kNotifyModeMessage, kModeStop);
+    Notify(kNotifyErrorMessage, 257);  // the end came first: the song stays
+    EXPECT_EQ(media_.calls, (Songs{"create a", "play 1"}));
+    EXPECT_EQ(media_.posted.size(), 1u);
+    DeliverPosted();
+    EXPECT_EQ(songs_.size(), 3u);
+    EXPECT_EQ(media_.played, (Songs{"a", "b"}));
+    // An advance for another window does nothing, nor one after the run's stop.
+    Notify(kNotifyModeMessage, kModeStop);
+    player_.HandleMessage(kAdvanceMessage,
+                          reinterpret_cast<std::uintptr_t>(RecordingMediaWindow::Handle(1)), 0);
+    EXPECT_EQ(media_.played, (Songs{"a", "b"}));
+    player_.StopForRun();
+    DeliverPosted();
+    EXPECT_EQ(media_.played, (Songs{"a", "b"}));
+    EXPECT_EQ(media_.openWindows, 0);
+}
+
 TEST_F(Player, AFailingSongIsDroppedAndTheFollowingOnePlays) {
     Start({"a", "b", "c"});
     EndSong();
-    Notify(kNotifyErrorMessage, 257);
+    Report(kNotifyErrorMessage, 257);
     EXPECT_EQ(songs_, (Songs{"a", "c"}));
     EndSong();
     EXPECT_EQ(media_.played, (Songs{"a", "b", "c", "a"}));

@@ -50,11 +50,18 @@ std::intptr_t RecordingMediaWindow::Send(music::WindowHandle window, unsigned me
             return 0;
         case music::kCloseMessage:
             calls.push_back("close " + Number(window));
+            closedWhileNotifying += window == notifying ? 1 : 0;
             openWindows -= static_cast<int>(paths_.erase(window));
             return 0;
         default:
             return 0;
     }
+}
+
+bool RecordingMediaWindow::Post(music::WindowHandle window, unsigned message,
+                                std::uintptr_t wParam) {
+    posted.push_back({window, message, wParam});
+    return true;
 }
 
 }  // namespace velmora::testing

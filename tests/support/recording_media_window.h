@@ -22,6 +22,7 @@ public:
     music::WindowHandle Create(music::WindowHandle parent, const std::string& path,
                                std::uint32_t& error) override;
     std::intptr_t Send(music::WindowHandle window, unsigned message, std::intptr_t lParam) override;
+    bool Post(music::WindowHandle window, unsigned message, std::uintptr_t wParam) override;
 
     static music::WindowHandle Handle(int number);
 
@@ -33,6 +34,17 @@ public:
     std::set<std::string> failingPlays;
     // Runs while a message is being sent, with the window it goes to.
     std::function<void(unsigned message, music::WindowHandle)> whileSending;
+    // What was posted and not yet taken by the test, oldest first.
+    struct Posted {
+        music::WindowHandle window;
+        unsigned message;
+        std::uintptr_t wParam;
+    };
+    std::vector<Posted> posted;
+    // The window whose notification the test is delivering; closing it then
+    // is counted, as the system's window would go on using its freed data.
+    music::WindowHandle notifying = nullptr;
+    int closedWhileNotifying = 0;
     // Windows created and not yet closed.
     int openWindows = 0;
     music::WindowHandle lastParent = nullptr;

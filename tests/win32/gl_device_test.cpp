@@ -77,6 +77,17 @@ TEST_F(GlDeviceTest, AttachSetsTheViewAndReleaseUndoesIt) {
     EXPECT_EQ(device_.Clear(true, true), E_FAIL);
 }
 
+// Without a pixel format GL calls would land on no context: the attach fails.
+TEST(GlDeviceAttach, FailsOnAWindowThatRefusesThePixelFormat) {
+    PlainWindow window(32, 32);
+    ASSERT_TRUE(TakeOtherPixelFormat(window.Handle()));
+    GlDevice device;
+    EXPECT_EQ(device.Attach(window.Handle()), E_FAIL);
+    EXPECT_FALSE(device.IsAttached());
+    EXPECT_EQ(wglGetCurrentContext(), nullptr);
+    EXPECT_EQ(device.Attach(nullptr), S_FALSE);
+}
+
 TEST_F(GlDeviceTest, TheCacheLoadsFromResourcesPicturesAndPackedFiles) {
     Texture* first = nullptr;
     Texture* again = nullptr;

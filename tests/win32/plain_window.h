@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "engine/win32/gl_context.h"
+
 namespace velmora::testing {
 
 class PlainWindow {
@@ -30,5 +32,17 @@ public:
 private:
     HWND window_;
 };
+
+// Sets a pixel format other than the one the standard request gets: the
+// window then refuses the device's (a window keeps its first pixel format).
+inline bool TakeOtherPixelFormat(HWND window) {
+    HDC dc = GetDC(window);
+    PIXELFORMATDESCRIPTOR format = engine::StandardPixelFormatRequest();
+    const int other = ChoosePixelFormat(dc, &format) == 1 ? 2 : 1;
+    const bool set = DescribePixelFormat(dc, other, sizeof format, &format) != 0 &&
+                     SetPixelFormat(dc, other, &format) != FALSE;
+    ReleaseDC(window, dc);
+    return set;
+}
 
 }  // namespace velmora::testing

@@ -24,6 +24,7 @@
 #include "lists/list_texts.h"
 #include "settings/win32/win32_registry_store.h"
 #include "tests/support/read_gate.h"
+#include "tests/win32/plain_window.h"
 #include "tests/win32/process_runner.h"
 
 namespace velmora::testing {
@@ -290,6 +291,25 @@ int WINAPI NoteModeBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     return IDOK;
 }
 
+// UseOtherResolution on, with this mode, at 60 Hz.
+bool StoreDisplayMode(DWORD width, DWORD height, DWORD depth) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, kScratchKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS) {
+        return false;
+    }
+    for (const auto& [name, value] : {std::pair<const char*, DWORD>{"000_007", 1},
+                                      {"000_008", width},
+                                      {"000_009", height},
+                                      {"000_010", depth},
+                                      {"000_011", 60}}) {
+        RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
+                       sizeof value);
+    }
+    RegCloseKey(key);
+    return true;
+}
+
 TEST_F(SaverRun, TheModeSwitchPrecedesTheWindowSizesItAndIsUndone) {
     struct Case {
         const char* name;
@@ -308,19 +328,7 @@ TEST_F(SaverRun, TheModeSwitchPrecedesTheWindowSizesItAndIsUndone) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        HKEY key = nullptr;
-        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kScratchKey, 0, nullptr, 0, KEY_WRITE, nullptr,
-                                  &key, nullptr),
-                  ERROR_SUCCESS);
-        for (const auto& [name, value] : {std::pair<const char*, DWORD>{"000_007", 1},
-                                          {"000_008", c.width},
-                                          {"000_009", c.height},
-                                          {"000_010", c.depth},
-                                          {"000_011", 60}}) {
-            RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
-                           sizeof value);
-        }
-        RegCloseKey(key);
+        ASSERT_TRUE(StoreDisplayMode(c.width, c.height, c.depth));
         ModeSwitchRecord record;
         g_modeRecord = &record;
         ScopedDisplayModeApiForTesting api(
@@ -481,6 +489,37 @@ bool SaverFlagSet() {
     BOOL running = FALSE;
     SystemParametersInfoA(SPI_GETSCREENSAVERRUNNING, 0, &running, 0);
     return running != FALSE;
+}
+
+// The cube saver on a window that refuses the device's pixel format.
+class NoGlApp : public CubeSaverApp {
+public:
+    Status Start(WindowHandle window, DeviceContextHandle dc) override {
+        otherFormatSet = TakeOtherPixelFormat(static_cast<HWND>(window));
+        startResult = CubeSaverApp::Start(window, dc);
+        return startResult;
+    }
+    bool otherFormatSet = false;
+    Status startResult = S_OK;
+};
+
+// Not a black screen drawn on no context: the run ends by itself and the
+// desktop comes back.
+TEST_F(SaverRun, AFailedGlAttachEndsTheRunAndRestoresTheDesktop) {
+    ASSERT_TRUE(StoreDisplayMode(800, 600, 32));
+    ModeSwitchRecord record;
+    g_modeRecord = &record;
+    ScopedDisplayModeApiForTesting api(
+        DisplayModeApi{&OfferOneMode, &NoteModeChange, &NoteModeBox});
+    NoGlApp app;
+    Run(app, [] {});
+    g_modeRecord = nullptr;
+    EXPECT_TRUE(app.otherFormatSet);
+    EXPECT_EQ(app.startResult, E_FAIL);
+    EXPECT_FALSE(app.device.IsAttached());
+    EXPECT_EQ(record.events, (std::vector<std::string>{"change", "restore"}));
+    EXPECT_FALSE(SaverFlagSet());
+    EXPECT_EQ(FindSaverWindow(false), nullptr);
 }
 
 // The user ends the run while the picture loader is stuck in a read (a
