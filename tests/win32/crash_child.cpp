@@ -47,6 +47,17 @@ void FaultTogether() {
     second.join();
 }
 
+// Another thread takes the process heap's lock and keeps it.
+void LockHeapElsewhere() {
+    HANDLE locked = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::thread([locked] {
+        HeapLock(GetProcessHeap());
+        SetEvent(locked);
+        Sleep(INFINITE);
+    }).detach();
+    WaitForSingleObject(locked, INFINITE);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -65,6 +76,8 @@ int main(int argc, char** argv) {
     }
     if (kind == "heap-locked") {
         HeapLock(GetProcessHeap());
+    } else if (kind == "heap-locked-elsewhere") {
+        LockHeapElsewhere();
     } else if (kind == "two-threads") {
         FaultTogether();
     } else if (kind == "throw") {

@@ -182,7 +182,8 @@ TEST_F(CrashFolder, EveryFailureOfARunGivesTheDesktopBackAndLeavesARecord) {
                 {"throw", kDumpSucceeded},
                 {"stack-overflow", kDumpSucceeded},
                 // No dump can be written, but the wait for it ends.
-                {"heap-locked", kDeathError}};
+                {"heap-locked", kDeathError},
+                {"heap-locked-elsewhere", kDeathError}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.kind);
         ChildProcess child(program, row.kind);
