@@ -1,5 +1,7 @@
 #include "diag/crash_files.h"
 
+#include <string_view>
+
 #include "base/product_texts.h"
 
 namespace velmora::diag {
@@ -23,6 +25,17 @@ std::string CrashDumpFileName(const std::string& folder) {
 
 std::string CrashLogFileName(const std::string& folder) {
     return CrashFileName(folder, ".log");
+}
+
+std::string KernelFileName(const std::string& fullPath) {
+    constexpr std::string_view kPrefix = "\\??\\";
+    if (fullPath.starts_with("\\\\?\\") || fullPath.starts_with("\\\\.\\")) {
+        return std::string(kPrefix) + fullPath.substr(4);
+    }
+    if (fullPath.starts_with("\\\\")) {
+        return std::string(kPrefix) + "UNC\\" + fullPath.substr(2);
+    }
+    return std::string(kPrefix) + fullPath;
 }
 
 }  // namespace velmora::diag

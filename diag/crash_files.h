@@ -17,4 +17,8 @@ std::string ProgramFolder(const std::string& programPath);
 std::string CrashDumpFileName(const std::string& folder);
 std::string CrashLogFileName(const std::string& folder);
 
+// The kernel's name for a full path (\??\C:\..., \??\UNC\server\...), so the crash log can be
+// created without the path conversion that needs the process heap.
+std::string KernelFileName(const std::string& fullPath);
+
 }  // namespace velmora::diag

@@ -1,6 +1,8 @@
 #include "diag/crash_messages.h"
 
 #include <algorithm>
+#include <cstring>
+#include <initializer_list>
 
 #include "diag/diag_texts.h"
 #include "diag/dump_status.h"
@@ -9,60 +11,90 @@ namespace velmora::diag {
 
 namespace {
 
-constexpr char kOpening[] = "A fatal program error occured, ";
+constexpr std::string_view kOpening = "A fatal program error occured, ";
+constexpr std::string_view kNotCreated = "unfortunately the file \"";
+constexpr std::string_view kNotCreatedReason =
+    "\" could not be created to allow us to debug and fix the problem.  The reason the file "
+    "could not be created was ";
 
-std::string DumpCreatedMessage(const std::string& dumpFileName) {
-    return std::string(kOpening) + "the file \"" + dumpFileName +
-           "\" has been created which contains details about the program error and will allow "
-           "us to debug and fix the problem.  Please email this file to " +
-           DecodeText(texts::kSupportAddress) + " at your earliest convience, thank you.";
-}
+// Appends pieces into a fixed buffer, dropping what does not fit.
+class FixedText {
+public:
+    explicit FixedText(char (&buffer)[kCrashMessageBufferSize]) : buffer_(buffer) {}
 
-std::string NoLibraryMessage(const std::string& dumpFileName, const char* reason) {
-    return std::string(kOpening) + "unfortunately the file \"" + dumpFileName +
-           "\" could not be created to allow us to debug and fix the problem.  The reason the "
-           "file could not be created was because the file DBGHELP.DLL " +
-           reason +
-           "\r\n\r\nIf you would like to help us in fixing this problem by issueing a report, "
-           "then all you have to do is download and install the Microsoft Debugging Tools for "
-           "your operating system.  Available at:\r\n\r\n" +
-           DecodeText(texts::kDebuggingToolsPage) +
-           "\r\n\r\nAfter you have installed the debug tools simply run this program again to "
-           "obtain a diagnostic file which you can send to us.";
-}
-
-std::string OtherFailureMessage(const std::string& dumpFileName, std::uint32_t status) {
-    return std::string(kOpening) + "unfortunately the file \"" + dumpFileName +
-           "\" could not be created to allow us to debug and fix the problem.  The reason the "
-           "file could not be created was " +
-           DumpStatusName(status) +
-           ".  Please email a screenshot of this dialog as well as steps to reproduce the error "
-           "to " +
-           DecodeText(texts::kSupportAddress) +
-           " at your earliest convience so we can look into this issue, thank you.";
-}
-
-std::string ComposeCrashMessage(std::uint32_t status, const std::string& dumpFileName) {
-    switch (status) {
-        case kDumpSucceeded:
-            return DumpCreatedMessage(dumpFileName);
-        case kDbgHelpNotFound:
-            return NoLibraryMessage(dumpFileName, "is not on your system.");
-        case kDbgHelpMissingExports:
-            return NoLibraryMessage(dumpFileName, "is the wrong version on your system.");
-        default:
-            return OtherFailureMessage(dumpFileName, status);
+    void Append(std::initializer_list<std::string_view> pieces) {
+        for (const std::string_view piece : pieces) {
+            const std::size_t room = kCrashMessageBufferSize - 1 - length_;
+            const std::size_t count = std::min(room, piece.size());
+            std::memcpy(buffer_ + length_, piece.data(), count);
+            length_ += count;
+        }
+        buffer_[length_] = '\0';
     }
+
+    std::size_t Length() const { return length_; }
+
+private:
+    char* buffer_;
+    std::size_t length_ = 0;
+};
+
+void DumpCreatedMessage(FixedText& text, const CrashMessageTexts& texts) {
+    text.Append({kOpening, "the file \"", texts.dumpFileName,
+                 "\" has been created which contains details about the program error and will "
+                 "allow us to debug and fix the problem.  Please email this file to ",
+                 texts.supportAddress, " at your earliest convience, thank you."});
+}
+
+void NoLibraryMessage(FixedText& text, const CrashMessageTexts& texts, std::string_view reason) {
+    text.Append({kOpening, kNotCreated, texts.dumpFileName, kNotCreatedReason,
+                 "because the file DBGHELP.DLL ", reason,
+                 "\r\n\r\nIf you would like to help us in fixing this problem by issueing a "
+                 "report, then all you have to do is download and install the Microsoft "
+                 "Debugging Tools for your operating system.  Available at:\r\n\r\n",
+                 texts.debuggingToolsPage,
+                 "\r\n\r\nAfter you have installed the debug tools simply run this program again "
+                 "to obtain a diagnostic file which you can send to us."});
+}
+
+void OtherFailureMessage(FixedText& text, const CrashMessageTexts& texts, std::uint32_t status) {
+    text.Append({kOpening, kNotCreated, texts.dumpFileName, kNotCreatedReason,
+                 DumpStatusName(status),
+                 ".  Please email a screenshot of this dialog as well as steps to reproduce the "
+                 "error to ",
+                 texts.supportAddress,
+                 " at your earliest convience so we can look into this issue, thank you."});
 }
 
 }  // namespace
 
-std::string CrashMessage(std::uint32_t status, const std::string& dumpFileName) {
-    std::string message = ComposeCrashMessage(status, dumpFileName);
-    if (message.size() >= kCrashMessageBufferSize) {
-        message.resize(kCrashMessageBufferSize - 1);
+std::size_t ComposeCrashMessage(std::uint32_t status, const CrashMessageTexts& texts,
+                                char (&buffer)[kCrashMessageBufferSize]) {
+    FixedText text(buffer);
+    switch (status) {
+        case kDumpSucceeded:
+            DumpCreatedMessage(text, texts);
+            break;
+        case kDbgHelpNotFound:
+            NoLibraryMessage(text, texts, "is not on your system.");
+            break;
+        case kDbgHelpMissingExports:
+            NoLibraryMessage(text, texts, "is the wrong version on your system.");
+            break;
+        default:
+            OtherFailureMessage(text, texts, status);
+            break;
     }
-    return message;
+    return text.Length();
+}
+
+std::string CrashMessage(std::uint32_t status, const std::string& dumpFileName) {
+    const std::string support = DecodeText(texts::kSupportAddress);
+    const std::string toolsPage = DecodeText(texts::kDebuggingToolsPage);
+    char buffer[kCrashMessageBufferSize];
+    const std::size_t length =
+        ComposeCrashMessage(status, {dumpFileName, support, toolsPage}, buffer);
+    return std::string(buffer, length);
 }
 
 std::string LastCrashMessage(std::string_view logBytes) {

@@ -19,7 +19,20 @@ inline constexpr std::size_t kCrashMessageBufferSize = 1280;
 // shorter than the message buffer, anything longer was not written by us.
 inline constexpr std::size_t kMaxLogBytesShown = 64 * 1024;
 
-// The message for a dump attempt that ended with the given status.
+// The texts a crash message is made of besides its fixed wording.
+struct CrashMessageTexts {
+    std::string_view dumpFileName;
+    std::string_view supportAddress;
+    std::string_view debuggingToolsPage;
+};
+
+// Composes the message for a dump attempt that ended with the given status
+// into buffer (cut to fit, always zero-terminated) and returns its length.
+// Touches no heap, so the crash filter can use it in a damaged process.
+std::size_t ComposeCrashMessage(std::uint32_t status, const CrashMessageTexts& texts,
+                                char (&buffer)[kCrashMessageBufferSize]);
+
+// The same, with the program's own support texts.
 std::string CrashMessage(std::uint32_t status, const std::string& dumpFileName);
 
 // The warning for a stored log: the fixed prefix, then the log's text up to

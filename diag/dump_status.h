@@ -8,7 +8,7 @@ namespace velmora::diag {
 
 enum DumpStatus : std::uint32_t {
     kInvalidError = 0,
-    kDeathError = 1,  // the dump thread could not be started
+    kDeathError = 1,  // the dump thread could not be started, or did not finish in time
     kDumpSucceeded = 2,
     kMiniDumpWriteDumpFailed = 3,
     kOpenDumpFailed = 4,

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <cwchar>
 
+#include "diag/crash_sequence.h"
+
 #include "base/win32/library_entry.h"
 #include "diag/crash_files.h"
 #include "diag/diag_texts.h"
@@ -24,16 +26,6 @@ using MiniDumpWriteDumpFunction = BOOL(WINAPI*)(HANDLE, DWORD, HANDLE, MINIDUMP_
 constinit DumpLibraryState gLibrary;
 constinit MiniDumpWriteDumpFunction gWriteDump = nullptr;
 
-// Lives on the requesting thread's stack until the dump thread has ended.
-struct DumpRequest {
-    std::uint32_t dumpType = 0;
-    const wchar_t* fileName = nullptr;
-    DWORD threadId = 0;
-    EXCEPTION_POINTERS* exception = nullptr;
-    std::uint32_t status = 0;
-    DWORD systemError = 0;
-};
-
 DumpLibraryLoad LoadDumpLibrary() {
     const std::string name = DecodeText(texts::kDumpLibrary);
     HMODULE library = GetModuleHandleA(name.c_str());
@@ -51,26 +43,30 @@ DumpLibraryLoad LoadDumpLibrary() {
     return {reinterpret_cast<void*>(gWriteDump), kDumpSucceeded};
 }
 
-DWORD WINAPI DumpThread(void* parameter) {
-    auto* request = static_cast<DumpRequest*>(parameter);
-    HANDLE file = CreateFileW(request->fileName, GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+// Returns 1 when the dump was written.
+DWORD WriteDumpFile(DumpRequest& request) {
+    HANDLE file = CreateFileW(request.fileName, GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                               CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
-        request->status = kOpenDumpFailed;
-    } else {
-        MINIDUMP_EXCEPTION_INFORMATION description{request->threadId, request->exception, TRUE};
-        const BOOL written =
-            gWriteDump(GetCurrentProcess(), GetCurrentProcessId(), file,
-                       static_cast<MINIDUMP_TYPE>(request->dumpType),
-                       request->exception != nullptr ? &description : nullptr, nullptr, nullptr);
-        request->status = written ? kDumpSucceeded : kMiniDumpWriteDumpFailed;
-        // Taken before closing, so the code is the dump's own.
-        request->systemError = GetLastError();
-        CloseHandle(file);
-        return request->status == kDumpSucceeded ? 1 : 0;
+        request.systemError = GetLastError();
+        request.status = kOpenDumpFailed;
+        return 0;
     }
-    request->systemError = GetLastError();
-    return 0;
+    request.fileOpened = true;
+    MINIDUMP_EXCEPTION_INFORMATION description{request.threadId, request.exception, TRUE};
+    const BOOL written =
+        gWriteDump(GetCurrentProcess(), GetCurrentProcessId(), file,
+                   static_cast<MINIDUMP_TYPE>(request.dumpType),
+                   request.exception != nullptr ? &description : nullptr, nullptr, nullptr);
+    // Taken before closing, so the code is the dump's own.
+    request.systemError = GetLastError();
+    CloseHandle(file);
+    request.status = written ? kDumpSucceeded : kMiniDumpWriteDumpFailed;
+    return written ? 1 : 0;
+}
+
+DWORD WINAPI DumpThread(void* parameter) {
+    return WriteDumpFile(*static_cast<DumpRequest*>(parameter));
 }
 
 bool ReadableName(const wchar_t* fileName) {
@@ -133,6 +129,79 @@ std::uint32_t WriteDump(const char* fileName, std::uint32_t dumpType, DWORD thre
     HeapFree(GetProcessHeap(), 0, wide);
     SetLastError(error);
     return status;
+}
+
+DumpWorker::DumpWorker(const std::wstring& fileName, std::uint32_t dumpType) : fileName_(fileName) {
+    request_.dumpType = dumpType;
+    request_.fileName = fileName_.c_str();
+    libraryStatus_ = ReadableName(request_.fileName)
+                         ? LoadDumpLibraryOnce(gLibrary, LoadDumpLibrary)
+                         : static_cast<std::uint32_t>(kBadParam);
+    if (libraryStatus_ != kDumpSucceeded) {
+        return;
+    }
+    start_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    done_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    if (start_ != nullptr && done_ != nullptr) {
+        thread_ = CreateThread(nullptr, 0, Run, this, 0, nullptr);
+    }
+    if (thread_ == nullptr) {
+        request_.systemError = GetLastError();
+    }
+}
+
+DumpWorker::~DumpWorker() {
+    if (thread_ != nullptr) {
+        quit_ = true;
+        SetEvent(start_);
+        WaitForSingleObject(thread_, INFINITE);
+        CloseHandle(thread_);
+    }
+    for (HANDLE event : {start_, done_}) {
+        if (event != nullptr) {
+            CloseHandle(event);
+        }
+    }
+}
+
+DWORD WINAPI DumpWorker::Run(void* parameter) {
+    auto* worker = static_cast<DumpWorker*>(parameter);
+    WaitForSingleObject(worker->start_, INFINITE);
+    if (worker->quit_) {
+        return 0;
+    }
+    const DWORD result = WriteDumpFile(worker->request_);
+    // An event, not the thread's end: ending a thread takes the loader lock.
+    SetEvent(worker->done_);
+    return result;
+}
+
+void DumpWorker::Start(DWORD threadId, EXCEPTION_POINTERS* exception) {
+    if (thread_ == nullptr || started_.exchange(true)) {
+        return;
+    }
+    request_.threadId = threadId;
+    request_.exception = exception;
+    SetEvent(start_);
+}
+
+std::uint32_t DumpWorker::Wait() {
+    if (libraryStatus_ != kDumpSucceeded) {
+        return libraryStatus_;
+    }
+    if (thread_ == nullptr || !started_) {
+        SetLastError(request_.systemError);
+        return kDeathError;
+    }
+    const DWORD begin = GetTickCount();
+    while (WaitForSingleObject(done_, 50) != WAIT_OBJECT_0) {
+        if (!KeepWaitingForDump(GetTickCount() - begin, request_.fileOpened)) {
+            SetLastError(ERROR_TIMEOUT);
+            return kDeathError;
+        }
+    }
+    SetLastError(request_.systemError);
+    return request_.status;
 }
 
 }  // namespace velmora::diag

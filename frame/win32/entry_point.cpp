@@ -27,7 +27,7 @@ HWND WindowFromNumber(std::int64_t number) {
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     using namespace velmora;
 
-    diag::InstallCrashFilter();
+    const diag::CrashFilterInstallation crashFilter = diag::InstallCrashFilter();
     InitCommonControls();
     Process().instance = instance;
     SeedProcessRandomOnce();

@@ -39,6 +39,15 @@ std::string WindowText(HWND window) {
     return text;
 }
 
+// Paths are UTF-8, so a program can live in a folder named outside the code page.
+std::wstring WideText(const std::string& text) {
+    std::wstring wide(text.size() + 1, L'\0');
+    wide.resize(static_cast<std::size_t>(MultiByteToWideChar(
+                    CP_UTF8, 0, text.c_str(), -1, wide.data(), static_cast<int>(wide.size()))) -
+                1);
+    return wide;
+}
+
 }  // namespace
 
 ChildProcess::ChildProcess(const std::string& program, const std::string& arguments) {
@@ -46,9 +55,11 @@ ChildProcess::ChildProcess(const std::string& program, const std::string& argume
     if (!arguments.empty()) {
         commandLine += " " + arguments;
     }
-    STARTUPINFOA startup{};
+    std::wstring wideProgram = WideText(program);
+    std::wstring wideLine = WideText(commandLine);
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+    if (!CreateProcessW(wideProgram.c_str(), wideLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         nullptr, &startup, &process_)) {
         process_ = PROCESS_INFORMATION{};
     }

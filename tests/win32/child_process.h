@@ -17,7 +17,8 @@ struct MessageBoxSeen {
 
 class ChildProcess {
 public:
-    // The program path is passed as the first, quoted, word of the command line.
+    // The program path (UTF-8) is passed as the first, quoted, word of the
+    // command line.
     ChildProcess(const std::string& program, const std::string& arguments);
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;

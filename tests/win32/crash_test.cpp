@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "base/win32/wide_text.h"
 #include "diag/crash_files.h"
 #include "diag/crash_messages.h"
 #include "diag/dump_status.h"
@@ -24,13 +25,29 @@ using namespace velmora::diag;
 
 constexpr DWORD kTimeoutMs = 30000;
 
+// Paths are UTF-8, as the crash files' names are.
+std::wstring Wide(const std::string& path) {
+    return WideFromUtf8(path);
+}
+
 std::string FileText(const std::string& path) {
-    const auto bytes = ReadWholeFile(path);
-    return std::string(bytes.begin(), bytes.end());
+    std::string text;
+    HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return text;
+    }
+    char buffer[65536];
+    DWORD got = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) {
+        text.append(buffer, got);
+    }
+    CloseHandle(file);
+    return text;
 }
 
 bool FileExists(const std::string& path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    return GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 // The flag as another process set it. Wine keeps it in a volatile registry
@@ -153,6 +170,56 @@ TEST_F(CrashFolder, AFaultDuringARunLeavesDumpAndLogAndTheSettingsShowTheLog) {
     }
 }
 
+// What the user of a run would find after each kind of failure: the desktop
+// back, the process gone in time, and a record of the first failure.
+TEST_F(CrashFolder, EveryFailureOfARunGivesTheDesktopBackAndLeavesARecord) {
+    const std::string program = Copy("crash_child.exe");
+    const struct {
+        const char* kind;
+        std::uint32_t status;
+    } rows[] = {{"in-filter", kDumpSucceeded},
+                {"two-threads", kDumpSucceeded},
+                {"throw", kDumpSucceeded},
+                {"stack-overflow", kDumpSucceeded},
+                // No dump can be written, but the wait for it ends.
+                {"heap-locked", kDeathError},
+                {"heap-locked-elsewhere", kDeathError}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.kind);
+        ChildProcess child(program, row.kind);
+        ASSERT_TRUE(child.Started());
+        const auto exitCode = child.WaitForEnd(15000);
+        ASSERT_TRUE(exitCode.has_value());
+        EXPECT_NE(*exitCode, 0u);
+        EXPECT_FALSE(SaverRunningFlag());
+        if (row.status == kDumpSucceeded) {
+            EXPECT_EQ(FileText(DumpFile()).substr(0, 4), "MDMP");
+        }
+        EXPECT_EQ(FileText(LogFile()), CrashMessage(row.status, DumpFile()));
+        DeleteFileW(Wide(DumpFile()).c_str());
+        DeleteFileW(Wide(LogFile()).c_str());
+    }
+}
+
+TEST_F(CrashFolder, CrashFilesLandBesideAProgramInAFolderNamedOutsideTheCodePage) {
+    const std::string folder = folder_.File("Фото 写真\\");
+    ASSERT_TRUE(CreateDirectoryW(Wide(folder).c_str(), nullptr));
+    const std::string program = folder + "crash_child.exe";
+    ASSERT_TRUE(CopyFileW(Wide(PathBesideTestProgram("crash_child.exe")).c_str(),
+                          Wide(program).c_str(), FALSE));
+    {
+        ChildProcess child(program, "");
+        ASSERT_TRUE(child.WaitForEnd(kTimeoutMs).has_value());
+    }
+    const std::string dump = CrashDumpFileName(folder);
+    EXPECT_EQ(FileText(dump).substr(0, 4), "MDMP");
+    EXPECT_EQ(FileText(CrashLogFileName(folder)), CrashMessage(kDumpSucceeded, dump));
+    for (const std::string& file : {program, dump, CrashLogFileName(folder)}) {
+        DeleteFileW(Wide(file).c_str());
+    }
+    RemoveDirectoryW(Wide(folder).c_str());
+}
+
 // A dump that is written is checked by the crashes above.
 TEST_F(CrashFolder, WriteDumpRefusesABadNameAndReportsAFileItCannotCreate) {
     EXPECT_EQ(WriteDump(std::string(261, 'a').c_str(), MiniDumpNormal, 0, nullptr), kBadParam);
@@ -166,10 +233,10 @@ TEST_F(CrashFolder, WriteDumpRefusesABadNameAndReportsAFileItCannotCreate) {
 
 std::vector<std::string> gShownBoxes;
 
-int WINAPI RecordBox(HWND, LPCSTR text, LPCSTR caption, UINT type) {
-    EXPECT_STREQ(caption, kLastCrashCaption);
+int WINAPI RecordBox(HWND, LPCWSTR text, LPCWSTR caption, UINT type) {
+    EXPECT_EQ(Utf8FromWide(caption), kLastCrashCaption);
     EXPECT_EQ(type & MB_ICONMASK, static_cast<UINT>(MB_ICONWARNING));
-    gShownBoxes.emplace_back(text);
+    gShownBoxes.push_back(Utf8FromWide(text));
     return IDOK;
 }
 

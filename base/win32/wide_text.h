@@ -1,0 +1,12 @@
+// Text crosses the Win32 edge here: UTF-8 inside, UTF-16 for the wide calls.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace velmora {
+
+std::wstring WideFromUtf8(std::string_view text);
+std::string Utf8FromWide(std::wstring_view text);
+
+}  // namespace velmora
