@@ -81,12 +81,15 @@ void Open(ListEditorSession& session, HWND dialog) {
     }
     StartPreviewWorker(request);
     session.rearranging = true;
-    LoadListForEditor(settings::SystemRegistry(), request.root, request.subKeyPath,
-                      [&session](const std::string& path, bool first) {
-                          AddListItem(session, path, first, first);
-                      });
+    {
+        ListViewBatch batch(*session.items);
+        LoadListForEditor(settings::SystemRegistry(), request.root, request.subKeyPath,
+                          [&session](const std::string& path, bool first) {
+                              AddListItem(session, path, first, first);
+                          });
+    }
     session.rearranging = false;
-    UpdateListControls(session);
+    UpdateListControls(session, ListChange::Items);
 }
 
 // The worker ends before the items' strings go, and both before the dialog.
@@ -123,7 +126,7 @@ void OnCommand(ListEditorSession& session, int command) {
             break;
         case id::kPreviewToggle:
             session.request.previewHidden = !session.request.previewHidden;
-            UpdateListControls(session);
+            UpdateListControls(session, ListChange::None);
             ResizeForPreview(session);
             break;
         case IDOK:
@@ -163,7 +166,7 @@ INT_PTR CALLBACK EditorProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
             return TRUE;
         case WM_NOTIFY:
             if (IsSelectionChange(*session, lParam)) {
-                UpdateListControls(*session);
+                UpdateListControls(*session, ListChange::Selection);
             }
             return FALSE;
         case WM_PAINT:
@@ -196,10 +199,12 @@ bool AddListItem(ListEditorSession& session, const std::string& path, bool selec
     return true;
 }
 
-void UpdateListControls(ListEditorSession& session) {
+void UpdateListControls(ListEditorSession& session, ListChange change) {
     const HWND dialog = session.request.dialog;
     const ListViewItems& items = *session.items;
-    session.items->SizeColumns();
+    if (ColumnsNeedSizing(change)) {
+        session.items->SizeColumns();
+    }
     const int count = items.Count();
     SetDlgItemTextA(dialog, id::kCount, ItemCountText(count).c_str());
     const ListControlStates states =
