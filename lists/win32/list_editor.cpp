@@ -206,7 +206,10 @@ void UpdateListControls(ListEditorSession& session, ListChange change) {
         session.items->SizeColumns();
     }
     const int count = items.Count();
-    SetDlgItemTextA(dialog, id::kCount, ItemCountText(count).c_str());
+    if (count != session.shownCount) {
+        SetDlgItemTextA(dialog, id::kCount, ItemCountText(count).c_str());
+        session.shownCount = count;
+    }
     const ListControlStates states =
         ControlStates(count, items.SelectedCount(), count > 0 && items.IsSelected(0),
                       count > 0 && items.IsSelected(count - 1));
@@ -224,7 +227,7 @@ INT_PTR RunListEditor(HWND parent, ListEditorRequest& request) {
 INT_PTR RunListEditor(HWND parent, ListEditorRequest& request, ListEditorChooser& chooser) {
     const INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX), ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&classes);
-    ListEditorSession session{request, chooser, std::nullopt, false};
+    ListEditorSession session{request, chooser, std::nullopt, false, -1};
     const INT_PTR result = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id::kDialog),
                                            parent, EditorProc, reinterpret_cast<LPARAM>(&session));
     // A dialog that failed while opening still has a worker to end.

@@ -20,6 +20,8 @@ struct ListEditorSession {
     // While a command rearranges items, their selection notifications wait
     // for the command's own update at its end.
     bool rearranging = false;
+    // The count the label shows, so a selection change does not set it again.
+    int shownCount = -1;
 };
 
 // Appends an item; with select it becomes the only selected item and the
