@@ -153,8 +153,8 @@ void ListViewItems::BeginBatch() {
     SendMessageA(listView_, WM_SETREDRAW, FALSE, 0);
 }
 
-// The scroll comes after drawing is back on: the list view keeps its scroll
-// range up to date only while it draws.
+// The scroll waits until drawing is back on, so it works from the list
+// view's final item count and scroll range.
 void ListViewItems::EndBatch() {
     batching_ = false;
     SendMessageA(listView_, WM_SETREDRAW, TRUE, 0);
