@@ -39,6 +39,7 @@ struct ListControlStates {
     bool moveDown = false;
     bool remove = false;
     bool removeAll = false;
+    bool operator==(const ListControlStates&) const = default;
 };
 
 // Buttons work on the selection; with one item selected, Move Up is off for

@@ -213,10 +213,13 @@ void UpdateListControls(ListEditorSession& session, ListChange change) {
     const ListControlStates states =
         ControlStates(count, items.SelectedCount(), count > 0 && items.IsSelected(0),
                       count > 0 && items.IsSelected(count - 1));
-    EnableWindow(GetDlgItem(dialog, id::kMoveUp), states.moveUp);
-    EnableWindow(GetDlgItem(dialog, id::kMoveDown), states.moveDown);
-    EnableWindow(GetDlgItem(dialog, id::kRemove), states.remove);
-    EnableWindow(GetDlgItem(dialog, id::kRemoveAll), states.removeAll);
+    if (states != session.shownStates) {
+        EnableWindow(GetDlgItem(dialog, id::kMoveUp), states.moveUp);
+        EnableWindow(GetDlgItem(dialog, id::kMoveDown), states.moveDown);
+        EnableWindow(GetDlgItem(dialog, id::kRemove), states.remove);
+        EnableWindow(GetDlgItem(dialog, id::kRemoveAll), states.removeAll);
+        session.shownStates = states;
+    }
     UpdatePreview(session);
 }
 
@@ -227,7 +230,7 @@ INT_PTR RunListEditor(HWND parent, ListEditorRequest& request) {
 INT_PTR RunListEditor(HWND parent, ListEditorRequest& request, ListEditorChooser& chooser) {
     const INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX), ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&classes);
-    ListEditorSession session{request, chooser, std::nullopt, false, -1};
+    ListEditorSession session{request, chooser, std::nullopt, false, -1, std::nullopt};
     const INT_PTR result = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id::kDialog),
                                            parent, EditorProc, reinterpret_cast<LPARAM>(&session));
     // A dialog that failed while opening still has a worker to end.

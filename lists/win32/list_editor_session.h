@@ -20,8 +20,10 @@ struct ListEditorSession {
     // While a command rearranges items, their selection notifications wait
     // for the command's own update at its end.
     bool rearranging = false;
-    // The count the label shows, so a selection change does not set it again.
+    // What the label and the buttons show, so that the many selection
+    // notifications of a long list set them only when they change.
     int shownCount = -1;
+    std::optional<ListControlStates> shownStates;
 };
 
 // Appends an item; with select it becomes the only selected item and the
