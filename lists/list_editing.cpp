@@ -1,7 +1,10 @@
 #include "lists/list_editing.h"
 
 #include <cstdio>
+#include <utility>
 #include <vector>
+
+#include "lists/list_entry.h"
 
 namespace velmora::lists {
 
@@ -20,11 +23,14 @@ void MoveSelected(EditableList& list, Positions positions, int step) {
             continue;
         }
         list.Move(p, p + step);
-        list.ScrollTo(p + step);
         moved.push_back(p + step);
     }
     for (const int q : moved) {
         list.Select(q);
+    }
+    // One scroll, to where the last move ended, rather than one per item.
+    if (!moved.empty()) {
+        list.ScrollTo(moved.back());
     }
 }
 
@@ -82,6 +88,33 @@ ListControlStates ControlStates(int count, int selectedCount, bool firstSelected
         states.moveDown = states.moveDown && !lastSelected;
     }
     return states;
+}
+
+bool ColumnsNeedSizing(ListChange change) {
+    return change == ListChange::Items;
+}
+
+ChosenEntries SplitChosenEntries(std::vector<std::string> paths) {
+    ChosenEntries entries;
+    for (std::string& path : paths) {
+        (FitsListEntry(path) ? entries.kept : entries.refused).push_back(std::move(path));
+    }
+    return entries;
+}
+
+std::string RefusedEntriesText(std::span<const std::string> refused) {
+    if (refused.empty()) {
+        return {};
+    }
+    const std::string limit = std::to_string(kLongestListEntry);
+    if (refused.size() == 1) {
+        return "This path is longer than " + limit +
+               " characters and cannot be kept in the list, so it was not added:\n\n" +
+               refused.front();
+    }
+    return "These paths are longer than " + limit +
+           " characters and cannot be kept in the list, so they were not added:\n\n" +
+           refused.front() + "\n\nand " + std::to_string(refused.size() - 1) + " more.";
 }
 
 std::string ItemCountText(int count) {

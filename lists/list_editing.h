@@ -2,7 +2,9 @@
 // selectable items.
 #pragma once
 
+#include <span>
 #include <string>
+#include <vector>
 
 namespace velmora::lists {
 
@@ -22,7 +24,8 @@ public:
 
 // Each selected item from the second on moves one place up, in list order;
 // the first item never moves up, so a selected neighbour moves past it. The
-// moved items are selected afterwards.
+// moved items are selected afterwards, and the list scrolls once, to the
+// last one moved.
 void MoveSelectedUp(EditableList& list);
 // The mirror image, from the last but one item down to the first.
 void MoveSelectedDown(EditableList& list);
@@ -36,12 +39,33 @@ struct ListControlStates {
     bool moveDown = false;
     bool remove = false;
     bool removeAll = false;
+    bool operator==(const ListControlStates&) const = default;
 };
 
 // Buttons work on the selection; with one item selected, Move Up is off for
 // the first item and Move Down for the last.
 ListControlStates ControlStates(int count, int selectedCount, bool firstSelected,
                                 bool lastSelected);
+
+// What a command changed, for the update of the controls after it.
+enum class ListChange { None, Selection, Order, Items };
+
+// Column widths follow the items' texts: only added or removed items resize
+// them. Measuring every item for each selection notification would make
+// selecting a long list take time that grows with its square.
+bool ColumnsNeedSizing(ListChange change);
+
+// The chosen entries split into those the list can keep and those it cannot
+// (lists/list_entry.h), each in the order chosen.
+struct ChosenEntries {
+    std::vector<std::string> kept;
+    std::vector<std::string> refused;
+};
+ChosenEntries SplitChosenEntries(std::vector<std::string> paths);
+
+// The message for refused entries: the entry itself, or the first one and
+// how many more.
+std::string RefusedEntriesText(std::span<const std::string> refused);
 
 // "1 item in the list" or "%d items in the list".
 std::string ItemCountText(int count);

@@ -81,12 +81,15 @@ void Open(ListEditorSession& session, HWND dialog) {
     }
     StartPreviewWorker(request);
     session.rearranging = true;
-    LoadListForEditor(settings::SystemRegistry(), request.root, request.subKeyPath,
-                      [&session](const std::string& path, bool first) {
-                          AddListItem(session, path, first, first);
-                      });
+    {
+        ListViewBatch batch(*session.items);
+        LoadListForEditor(settings::SystemRegistry(), request.root, request.subKeyPath,
+                          [&session](const std::string& path, bool first) {
+                              AddListItem(session, path, first, first);
+                          });
+    }
     session.rearranging = false;
-    UpdateListControls(session);
+    UpdateListControls(session, ListChange::Items);
 }
 
 // The worker ends before the items' strings go, and both before the dialog.
@@ -123,7 +126,7 @@ void OnCommand(ListEditorSession& session, int command) {
             break;
         case id::kPreviewToggle:
             session.request.previewHidden = !session.request.previewHidden;
-            UpdateListControls(session);
+            UpdateListControls(session, ListChange::None);
             ResizeForPreview(session);
             break;
         case IDOK:
@@ -163,7 +166,7 @@ INT_PTR CALLBACK EditorProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
             return TRUE;
         case WM_NOTIFY:
             if (IsSelectionChange(*session, lParam)) {
-                UpdateListControls(*session);
+                UpdateListControls(*session, ListChange::Selection);
             }
             return FALSE;
         case WM_PAINT:
@@ -196,19 +199,27 @@ bool AddListItem(ListEditorSession& session, const std::string& path, bool selec
     return true;
 }
 
-void UpdateListControls(ListEditorSession& session) {
+void UpdateListControls(ListEditorSession& session, ListChange change) {
     const HWND dialog = session.request.dialog;
     const ListViewItems& items = *session.items;
-    session.items->SizeColumns();
+    if (ColumnsNeedSizing(change)) {
+        session.items->SizeColumns();
+    }
     const int count = items.Count();
-    SetDlgItemTextA(dialog, id::kCount, ItemCountText(count).c_str());
+    if (count != session.shownCount) {
+        SetDlgItemTextA(dialog, id::kCount, ItemCountText(count).c_str());
+        session.shownCount = count;
+    }
     const ListControlStates states =
         ControlStates(count, items.SelectedCount(), count > 0 && items.IsSelected(0),
                       count > 0 && items.IsSelected(count - 1));
-    EnableWindow(GetDlgItem(dialog, id::kMoveUp), states.moveUp);
-    EnableWindow(GetDlgItem(dialog, id::kMoveDown), states.moveDown);
-    EnableWindow(GetDlgItem(dialog, id::kRemove), states.remove);
-    EnableWindow(GetDlgItem(dialog, id::kRemoveAll), states.removeAll);
+    if (states != session.shownStates) {
+        EnableWindow(GetDlgItem(dialog, id::kMoveUp), states.moveUp);
+        EnableWindow(GetDlgItem(dialog, id::kMoveDown), states.moveDown);
+        EnableWindow(GetDlgItem(dialog, id::kRemove), states.remove);
+        EnableWindow(GetDlgItem(dialog, id::kRemoveAll), states.removeAll);
+        session.shownStates = states;
+    }
     UpdatePreview(session);
 }
 
@@ -219,7 +230,7 @@ INT_PTR RunListEditor(HWND parent, ListEditorRequest& request) {
 INT_PTR RunListEditor(HWND parent, ListEditorRequest& request, ListEditorChooser& chooser) {
     const INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX), ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&classes);
-    ListEditorSession session{request, chooser, std::nullopt, false};
+    ListEditorSession session{request, chooser, std::nullopt, false, -1, std::nullopt};
     const INT_PTR result = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id::kDialog),
                                            parent, EditorProc, reinterpret_cast<LPARAM>(&session));
     // A dialog that failed while opening still has a worker to end.

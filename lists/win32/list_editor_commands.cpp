@@ -6,6 +6,7 @@
 #include <memory>
 #include <new>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "lists/chosen_files.h"
@@ -31,6 +32,25 @@ public:
 private:
     ListEditorSession& session_;
 };
+
+// Adds the chosen entries the list can keep as one batch, and names those it
+// cannot in one message. A single chosen entry becomes the selection.
+void AddChosen(ListEditorSession& session, std::vector<std::string> paths) {
+    const bool one = paths.size() == 1;
+    const ChosenEntries entries = SplitChosenEntries(std::move(paths));
+    {
+        Rearranging rearranging(session);
+        ListViewBatch batch(*session.items);
+        for (const std::string& path : entries.kept) {
+            AddListItem(session, path, one, true);
+        }
+    }
+    UpdateListControls(session, ListChange::Items);
+    if (!entries.refused.empty()) {
+        session.chooser.Ask(session.request.dialog, RefusedEntriesText(entries.refused).c_str(),
+                            "Error", MB_ICONWARNING | MB_OK);
+    }
+}
 
 bool AskRemoveAll(ListEditorSession& session) {
     return session.chooser.Ask(session.request.dialog,
@@ -61,16 +81,7 @@ void AddFiles(ListEditorSession& session) {
     if (!session.chooser.OpenFiles(dialog)) {
         return;
     }
-    const std::vector<std::string> paths =
-        ChosenFiles(buffer.get(), kFileDialogBufferSize, dialog.nFileOffset);
-    {
-        Rearranging rearranging(session);
-        const bool one = paths.size() == 1;
-        for (const std::string& path : paths) {
-            AddListItem(session, path, one, true);
-        }
-    }
-    UpdateListControls(session);
+    AddChosen(session, ChosenFiles(buffer.get(), kFileDialogBufferSize, dialog.nFileOffset));
 }
 
 void AddDirectory(ListEditorSession& session) {
@@ -90,11 +101,7 @@ void AddDirectory(ListEditorSession& session) {
             if (entry.size() > 1 && entry.back() != '\\') {
                 entry.push_back('\\');
             }
-            {
-                Rearranging rearranging(session);
-                AddListItem(session, entry, true, true);
-            }
-            UpdateListControls(session);
+            AddChosen(session, {std::move(entry)});
         }
         CoTaskMemFree(folder);
     }
@@ -105,29 +112,33 @@ void AddDirectory(ListEditorSession& session) {
 
 void Rearrange(ListEditorSession& session, int command) {
     ListViewItems& items = *session.items;
+    if (command == id::kRemoveAll && !AskRemoveAll(session)) {
+        return;
+    }
+    ListChange change = ListChange::Items;
     {
         Rearranging rearranging(session);
+        ListViewBatch batch(items);
         switch (command) {
             case id::kMoveUp:
                 MoveSelectedUp(items);
+                change = ListChange::Order;
                 break;
             case id::kMoveDown:
                 MoveSelectedDown(items);
+                change = ListChange::Order;
                 break;
             case id::kRemove:
                 RemoveSelected(items);
                 break;
             case id::kRemoveAll:
-                if (!AskRemoveAll(session)) {
-                    return;
-                }
                 items.RemoveAll();
                 break;
             default:
                 return;
         }
     }
-    UpdateListControls(session);
+    UpdateListControls(session, change);
 }
 
 }  // namespace velmora::lists

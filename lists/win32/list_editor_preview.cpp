@@ -39,6 +39,11 @@ void UpdatePreview(ListEditorSession& session) {
             SetEvent(request.requestEvent);
             return;
         }
+        // Each of a long list's selection notifications comes here: clearing
+        // what is clear already would queue an update and a repaint each.
+        if (!request.preview && request.shownPath.empty() && request.requestedPath.empty()) {
+            return;
+        }
         request.preview.reset();
         request.shownPath.clear();
         request.requestedPath.clear();

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "lists/list_editing.h"
 #include "lists/win32/list_editor_chooser.h"
 #include "lists/win32/list_editor_request.h"
 #include "lists/win32/list_view_items.h"
@@ -19,13 +20,18 @@ struct ListEditorSession {
     // While a command rearranges items, their selection notifications wait
     // for the command's own update at its end.
     bool rearranging = false;
+    // What the label and the buttons show, so that the many selection
+    // notifications of a long list set them only when they change.
+    int shownCount = -1;
+    std::optional<ListControlStates> shownStates;
 };
 
 // Appends an item; with select it becomes the only selected item and the
 // list view gets the focus.
 bool AddListItem(ListEditorSession& session, const std::string& path, bool select, bool scroll);
-// Column widths, the count label, the buttons, then the preview.
-void UpdateListControls(ListEditorSession& session);
+// Column widths (when the change needs them), the count label, the buttons,
+// then the preview.
+void UpdateListControls(ListEditorSession& session, ListChange change);
 // Asks the worker for the one selected file's picture, or clears the preview.
 void UpdatePreview(ListEditorSession& session);
 // The toggle's text, and the dialog's width ending 12 pixels right of the

@@ -140,7 +140,29 @@ void ListViewItems::Select(int position) {
 }
 
 void ListViewItems::ScrollTo(int position) {
+    if (batching_) {
+        pendingScroll_ = position;
+        return;
+    }
     SendMessageA(listView_, LVM_ENSUREVISIBLE, static_cast<WPARAM>(position), FALSE);
+}
+
+void ListViewItems::BeginBatch() {
+    batching_ = true;
+    pendingScroll_ = -1;
+    SendMessageA(listView_, WM_SETREDRAW, FALSE, 0);
+}
+
+// The scroll waits until drawing is back on, so it works from the list
+// view's final item count and scroll range.
+void ListViewItems::EndBatch() {
+    batching_ = false;
+    SendMessageA(listView_, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(listView_, nullptr, TRUE);
+    if (pendingScroll_ >= 0 && pendingScroll_ < Count()) {
+        ScrollTo(pendingScroll_);
+    }
+    pendingScroll_ = -1;
 }
 
 }  // namespace velmora::lists

@@ -31,6 +31,12 @@ public:
     // Frees every item's string and deletes every item.
     void RemoveAll();
 
+    // Between these the list view draws nothing and a scroll waits for the
+    // end, when only the last one asked for is made: a batch of many items
+    // then costs no more drawing and scrolling than one.
+    void BeginBatch();
+    void EndBatch();
+
     int Count() const override;
     bool IsSelected(int position) const override;
     void Move(int from, int to) override;
@@ -44,6 +50,19 @@ private:
     bool Insert(int position, std::string* path);
 
     HWND listView_;
+    bool batching_ = false;
+    int pendingScroll_ = -1;
+};
+
+class ListViewBatch {
+public:
+    explicit ListViewBatch(ListViewItems& items) : items_(items) { items_.BeginBatch(); }
+    ListViewBatch(const ListViewBatch&) = delete;
+    ListViewBatch& operator=(const ListViewBatch&) = delete;
+    ~ListViewBatch() { items_.EndBatch(); }
+
+private:
+    ListViewItems& items_;
 };
 
 }  // namespace velmora::lists

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <span>
 #include <string>
 #include <vector>
 
@@ -47,7 +48,12 @@ public:
     }
     void Remove(int p) override { items_.erase(items_.begin() + p); }
     void Select(int p) override { items_.at(static_cast<std::size_t>(p)).selected = true; }
-    void ScrollTo(int p) override { ASSERT_LT(p, Count()); }
+    void ScrollTo(int p) override {
+        ASSERT_LT(p, Count());
+        scrolls.push_back(p);
+    }
+
+    std::vector<int> scrolls;
 
 private:
     struct Item {
@@ -80,6 +86,15 @@ TEST(ListEditing, MovesKeepTheSelectionAndLetSelectedNeighboursPassAtTheEnds) {
         EXPECT_EQ(list.Names(), c.names);
         EXPECT_EQ(list.Selected(), c.selectedAfter) << c.names;
     }
+}
+
+// However many items move, the list scrolls once, to the last one moved.
+TEST(ListEditing, AMoveScrollsOnceAtTheEnd) {
+    FakeList list("abcde", {1, 2, 3});
+    MoveSelectedUp(list);
+    EXPECT_EQ(list.scrolls, std::vector<int>{2});
+    MoveSelectedDown(list);
+    EXPECT_EQ(list.scrolls, (std::vector<int>{2, 1}));
 }
 
 TEST(ListEditing, RemovingSelectsTheItemInTheLastRemovedPlace) {
@@ -118,6 +133,27 @@ TEST(ListEditing, ButtonsFollowTheSelection) {
         EXPECT_EQ(states.remove, c.remove);
         EXPECT_EQ(states.removeAll, c.remove);
     }
+}
+
+TEST(ListEditing, OnlyChangedItemsResizeTheColumns) {
+    EXPECT_TRUE(ColumnsNeedSizing(ListChange::Items));
+    for (const ListChange change : {ListChange::None, ListChange::Selection, ListChange::Order}) {
+        EXPECT_FALSE(ColumnsNeedSizing(change));
+    }
+}
+
+TEST(ListEditing, EntriesTooLongToStoreAreRefusedAndNamed) {
+    const std::string longest = "C:\\" + std::string(252, 'a') + ".jpg";  // 259
+    const std::string tooLong = "C:\\" + std::string(253, 'b') + ".jpg";  // 260
+    const ChosenEntries entries =
+        SplitChosenEntries({"C:\\x.jpg", tooLong, longest, tooLong + "2"});
+    EXPECT_EQ(entries.kept, (std::vector<std::string>{"C:\\x.jpg", longest}));
+    EXPECT_EQ(entries.refused, (std::vector<std::string>{tooLong, tooLong + "2"}));
+    const std::string one = RefusedEntriesText(std::span(entries.refused).first(1));
+    EXPECT_TRUE(one.ends_with(":\n\n" + tooLong)) << one;
+    const std::string both = RefusedEntriesText(entries.refused);
+    EXPECT_TRUE(both.ends_with(":\n\n" + tooLong + "\n\nand 1 more.")) << both;
+    EXPECT_NE(both.find("longer than 259 characters"), std::string::npos) << both;
 }
 
 TEST(ListEditing, CountTextSaysItemForOne) {

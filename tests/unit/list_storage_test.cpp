@@ -202,11 +202,17 @@ TEST_F(ListStorage, MissingSubkeyGivesEmptyLists) {
     EXPECT_FALSE(testing::KeyExists(store, kList));
 }
 
-TEST_F(ListStorage, EntryThatFillsThePathBufferIsTheLongestThatLoads) {
-    const std::string longest(259, 'a');
-    Save({longest, "C:\\after.jpg"});
-    EXPECT_EQ(Run(), (std::vector<std::string>{longest, "C:\\after.jpg"}));
-    EXPECT_EQ(Editor().size(), 2u);
+// The editor adds by the same rule as storage keeps: the longest entry that
+// fits loads back whole, one character more does not.
+TEST_F(ListStorage, EntryLoadsBackExactlyWhenItFitsTheRule) {
+    for (const auto& [length, loads] : {std::pair{259u, true}, std::pair{260u, false}}) {
+        const std::string entry(length, 'a');
+        EXPECT_EQ(lists::FitsListEntry(entry), loads) << length;
+        Save({entry, "C:\\after.jpg"});
+        const std::vector<std::string> run = Run();
+        EXPECT_EQ(run.size() == 2 && run.front() == entry, loads) << length;
+        EXPECT_EQ(Editor().size(), loads ? 2u : 1u) << length;
+    }
 }
 
 TEST_F(ListStorage, TooLongEntryIsSkippedByTheRunAndTheEditor) {

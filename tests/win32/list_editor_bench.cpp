@@ -1,8 +1,10 @@
 // Not a test: how long the list editor takes from selecting a large picture
-// to its painted preview, and how long the dialog's thread is busy with one
-// selection change while the worker decodes.
+// to its painted preview, how long the dialog's thread is busy with one
+// selection change while the worker decodes, and how long a user waits with
+// a long list (adding, selecting and moving a few thousand items).
 // list_editor_bench [PHOTO24.ppm PHOTO12.ppm]: the pictures are made from the
 // two PPM files (6000 x 4000 and 4000 x 3000), or from noise without them.
+// list_editor_bench --long-list [COUNT]: the long list alone (2000 items).
 #include <windows.h>
 
 #include <commctrl.h>
@@ -11,6 +13,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -68,11 +71,17 @@ samples::Bytes Noisy(int width, int height) {
 }
 
 const UINT kTimedSelect = RegisterWindowMessageA("VelmoraBenchTimedSelect");
+const UINT kSettle = RegisterWindowMessageA("VelmoraBenchSettle");
 std::atomic<int> timedSelections{0};
+std::atomic<int> settled{0};
 double lastSelectionMilliseconds = 0;
 
 LRESULT CALLBACK SelectOnDialogThread(int code, WPARAM wParam, LPARAM lParam) {
     auto* message = reinterpret_cast<MSG*>(lParam);
+    if (code == HC_ACTION && wParam == PM_REMOVE && message->message == kSettle) {
+        message->message = WM_NULL;
+        ++settled;
+    }
     if (code == HC_ACTION && wParam == PM_REMOVE && message->message == kTimedSelect) {
         const HWND list = GetDlgItem(message->hwnd, id::kList);
         LVITEMA state{};
@@ -213,7 +222,89 @@ samples::Bytes Photo(const char* path, int& width, int& height) {
     return Noisy(width, height);
 }
 
+// Waits until the dialog's thread has taken every message posted before this
+// call (the work a command leaves queued belongs to its time).
+void Settle(testing::ListEditorDriver& editor) {
+    const int before = settled;
+    PostMessageA(editor.Dialog(), kSettle, 0, 0);
+    testing::WaitUntil([&] { return settled != before; }, std::chrono::minutes(10));
+}
+
+template <typename Action>
+double SecondsFor(testing::ListEditorDriver& editor, Action action) {
+    const auto start = Clock::now();
+    action();
+    Settle(editor);
+    return Milliseconds(Clock::now() - start) / 1000;
+}
+
+// A user's long list: count files added in one choice of the file dialog,
+// all selected (as Ctrl+A does), all moved down, saved, and the editor
+// opened again on the saved list.
+void LongList(int count) {
+    const std::string key = "Software\\Quillfen Graphics\\VelmoraEditorBenchLong-" +
+                            std::to_string(GetCurrentProcessId());
+    std::vector<std::string> names;
+    for (int i = 0; i < count; ++i) {
+        char name[32] = {};
+        std::snprintf(name, sizeof name, "holiday-%05d.jpg", i);
+        names.emplace_back(name);
+    }
+    testing::ScriptedChooser chooser;
+    testing::SetFiles(chooser, "C:\\Users\\Public\\Pictures\\Holiday", names);
+    lists::ListEditorRequest request;
+    request.fileTypes = lists::PictureFileTypes();
+    request.subKeyPath = key;
+    request.previewWanted = true;
+    {
+        testing::ListEditorDriver editor(request, chooser);
+        const HHOOK hook =
+            SetWindowsHookExA(WH_GETMESSAGE, SelectOnDialogThread, nullptr, editor.ThreadId());
+        const HWND view = editor.Control(id::kList);
+        std::printf("long list of %d items (s): add in one choice %.2f", count,
+                    SecondsFor(editor, [&] { editor.Click(id::kAddFiles); }));
+        if (SendMessageA(view, LVM_GETTOPINDEX, 0, 0) == 0) {
+            std::printf(" (not scrolled to the end)");
+        }
+        LVITEMA all{};
+        all.stateMask = LVIS_SELECTED;
+        all.state = LVIS_SELECTED;
+        std::printf(", select all %.2f", SecondsFor(editor, [&] {
+                        SendMessageA(view, LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
+                                     reinterpret_cast<LPARAM>(&all));
+                    }));
+        std::printf(", move all down %.2f",
+                    SecondsFor(editor, [&] { editor.Click(id::kMoveDown); }));
+        const std::vector<std::string> paths = editor.Paths();
+        const bool rotated = paths.size() == names.size() && paths.front().ends_with(names.back());
+        UnhookWindowsHookEx(hook);
+        const auto start = Clock::now();
+        editor.Close(IDOK);
+        std::printf(", OK %.2f", Milliseconds(Clock::now() - start) / 1000);
+        if (!rotated) {
+            std::printf(" (the move did not rotate the list)");
+        }
+    }
+    const auto start = Clock::now();
+    {
+        testing::ListEditorDriver editor(request, chooser);
+        SendMessageA(editor.Dialog(), WM_NULL, 0, 0);
+        std::printf(", open %.2f\n", Milliseconds(Clock::now() - start) / 1000);
+    }
+    settings::RegistryKey maker;
+    if (maker.Open(settings::SystemRegistry(), settings::RegistryRoot::CurrentUser,
+                   "Software\\Quillfen Graphics",
+                   settings::registry_access::AllAccess) == settings::registry_error::Success) {
+        lists::DeleteKeyTree(maker, key.substr(key.rfind('\\') + 1));
+    }
+}
+
 int main(int argc, char** argv) {
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
+    if (argc > 1 && std::string(argv[1]) == "--long-list") {
+        LongList(argc > 2 ? std::atoi(argv[2]) : 2000);
+        return 0;
+    }
     char temp[MAX_PATH] = {};
     GetTempPathA(sizeof temp, temp);
     const std::string folder =
@@ -281,5 +372,6 @@ int main(int argc, char** argv) {
         DeleteFileA(path.c_str());
     }
     RemoveDirectoryA(folder.c_str());
+    LongList(2000);
     return 0;
 }

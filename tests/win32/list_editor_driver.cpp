@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "lists/list_storage.h"
@@ -32,6 +33,42 @@ BOOL CALLBACK MatchDialog(HWND window, LPARAM parameter) {
 }
 
 }  // namespace
+
+BOOL ScriptedChooser::OpenFiles(OPENFILENAMEA& dialog) {
+    ++opened;
+    title = dialog.lpstrTitle != nullptr ? dialog.lpstrTitle : "";
+    if (files.empty() || files.size() > dialog.nMaxFile) {
+        return FALSE;
+    }
+    std::copy(files.begin(), files.end(), dialog.lpstrFile);
+    dialog.nFileOffset = fileOffset;
+    return TRUE;
+}
+
+PIDLIST_ABSOLUTE ScriptedChooser::BrowseForFolder(BROWSEINFOA&) {
+    return folder.empty() ? nullptr : ILCreateFromPathA(folder.c_str());
+}
+
+int ScriptedChooser::Ask(HWND, const char* text, const char* caption, UINT) {
+    asked.emplace_back(text);
+    captions.emplace_back(caption);
+    return answer;
+}
+
+void SetOneFile(ScriptedChooser& chooser, const std::string& path) {
+    chooser.files = path + std::string(2, '\0');
+    chooser.fileOffset = static_cast<WORD>(path.rfind('\\') + 1);
+}
+
+void SetFiles(ScriptedChooser& chooser, const std::string& folder,
+              const std::vector<std::string>& names) {
+    chooser.files = folder + '\0';
+    for (const std::string& name : names) {
+        chooser.files += name + '\0';
+    }
+    chooser.files += '\0';
+    chooser.fileOffset = static_cast<WORD>(folder.size() + 1);
+}
 
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
     const auto end = std::chrono::steady_clock::now() + timeout;

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <shlobj.h>
+
 #include <atomic>
 #include <chrono>
 #include <functional>
@@ -14,6 +16,28 @@
 #include "lists/win32/list_editor.h"
 
 namespace velmora::testing {
+
+// Answers the editor's dialogs and boxes as the test says.
+class ScriptedChooser : public lists::ListEditorChooser {
+public:
+    BOOL OpenFiles(OPENFILENAMEA& dialog) override;
+    PIDLIST_ABSOLUTE BrowseForFolder(BROWSEINFOA&) override;
+    int Ask(HWND, const char* text, const char* caption, UINT) override;
+
+    std::string files;  // the buffer the dialog hands back
+    WORD fileOffset = 0;
+    std::string folder;
+    int answer = IDNO;
+    int opened = 0;
+    std::string title;
+    std::vector<std::string> asked;
+    std::vector<std::string> captions;
+};
+
+// The file dialog's answer for one file, and for several in one folder.
+void SetOneFile(ScriptedChooser& chooser, const std::string& path);
+void SetFiles(ScriptedChooser& chooser, const std::string& folder,
+              const std::vector<std::string>& names);
 
 class ListEditorDriver {
 public:

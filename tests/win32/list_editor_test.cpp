@@ -26,6 +26,8 @@ namespace {
 
 namespace id = list_editor_id;
 using testing::ListEditorDriver;
+using testing::ScriptedChooser;
+using testing::SetOneFile;
 using testing::WaitUntil;
 using Paths = std::vector<std::string>;
 namespace samples = picture::testing;
@@ -50,41 +52,6 @@ samples::Bytes RedJpeg(int width, int height) {
         rgb[i] = 220;
     }
     return samples::EncodeJpeg(width, height, 3, rgb, 90);
-}
-
-// Answers the editor's dialogs and boxes as the test says.
-class ScriptedChooser : public ListEditorChooser {
-public:
-    BOOL OpenFiles(OPENFILENAMEA& dialog) override {
-        ++opened;
-        title = dialog.lpstrTitle != nullptr ? dialog.lpstrTitle : "";
-        if (files.empty() || files.size() > dialog.nMaxFile) {
-            return FALSE;
-        }
-        std::copy(files.begin(), files.end(), dialog.lpstrFile);
-        dialog.nFileOffset = fileOffset;
-        return TRUE;
-    }
-    PIDLIST_ABSOLUTE BrowseForFolder(BROWSEINFOA&) override {
-        return folder.empty() ? nullptr : ILCreateFromPathA(folder.c_str());
-    }
-    int Ask(HWND, const char* text, const char*, UINT) override {
-        asked.emplace_back(text);
-        return answer;
-    }
-
-    std::string files;  // the buffer the dialog hands back
-    WORD fileOffset = 0;
-    std::string folder;
-    int answer = IDNO;
-    int opened = 0;
-    std::string title;
-    std::vector<std::string> asked;
-};
-
-void SetOneFile(ScriptedChooser& chooser, const std::string& path) {
-    chooser.files = path + std::string(2, '\0');
-    chooser.fileOffset = static_cast<WORD>(path.rfind('\\') + 1);
 }
 
 class ListEditor : public ::testing::Test {
@@ -262,8 +229,7 @@ TEST_F(ListEditor, AddedFilesAndFoldersAppendInOrder) {
     editor.Click(id::kAddFiles);
     editor.Click(id::kAddFiles);
     EXPECT_EQ(chooser.title, "Add Files");
-    chooser.files = std::string("C:\\Pics\0x.jpg\0y.png\0\0", 22);
-    chooser.fileOffset = 8;
+    testing::SetFiles(chooser, "C:\\Pics", {"x.jpg", "y.png"});
     editor.Click(id::kAddFiles);
     chooser.folder = Folder() + "My.Pics";
     editor.Click(id::kAddDirectory);
@@ -272,6 +238,28 @@ TEST_F(ListEditor, AddedFilesAndFoldersAppendInOrder) {
                      "C:\\Pics\\y.png", Folder() + "My.Pics\\"}));
     EXPECT_EQ(editor.Selected(), (std::vector<int>{4}));
     EXPECT_EQ(editor.Text(id::kCount), "5 items in the list");
+}
+
+// A deep folder and a long name make a path the list cannot store and read
+// back: it is refused with a message naming it, so OK saves what the editor
+// shows and the editor shows the same list when opened again.
+TEST_F(ListEditor, TooLongChosenFileIsRefusedAndTheListStaysWhole) {
+    const std::string deep = "C:\\" + std::string(240, 'd');
+    const std::string tooLong = deep + "\\" + std::string(30, 'n') + ".jpg";
+    testing::SetFiles(chooser, deep, {"a.jpg", tooLong.substr(deep.size() + 1), "b.jpg"});
+    const Paths kept = {deep + "\\a.jpg", deep + "\\b.jpg"};
+    {
+        ListEditorDriver editor(request, chooser);
+        editor.Click(id::kAddFiles);
+        ASSERT_EQ(chooser.asked.size(), 1u);
+        EXPECT_NE(chooser.asked[0].find(tooLong), std::string::npos) << chooser.asked[0];
+        EXPECT_EQ(chooser.captions[0], "Error");
+        EXPECT_EQ(editor.Paths(), kept);
+        editor.Close(IDOK);
+    }
+    EXPECT_EQ(StoredList(), kept);
+    ListEditorDriver reopened(request, chooser);
+    EXPECT_EQ(reopened.Paths(), kept);
 }
 
 TEST_F(ListEditor, OkSavesTheListInItsOrderAndCancelSavesNothing) {
