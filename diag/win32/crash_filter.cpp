@@ -5,11 +5,11 @@
 #include <algorithm>
 #include <optional>
 
+#include "base/run_mode.h"
 #include "diag/crash_files.h"
 #include "diag/crash_messages.h"
 #include "diag/desktop_changes.h"
 #include "diag/win32/dump_writer.h"
-#include "frame/run_mode.h"
 
 namespace velmora::diag {
 

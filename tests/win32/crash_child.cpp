@@ -4,8 +4,8 @@
 
 #include <cstring>
 
+#include "base/run_mode.h"
 #include "diag/win32/crash_filter.h"
-#include "frame/run_mode.h"
 
 int main(int argc, char** argv) {
     using namespace velmora;
