@@ -1,6 +1,8 @@
 # Fails when a source file differs from what clang-format makes of it.
 file(GLOB_RECURSE sources RELATIVE ${SOURCE_DIR}
   ${SOURCE_DIR}/base/*.cpp ${SOURCE_DIR}/base/*.h
+  ${SOURCE_DIR}/registry/*.cpp ${SOURCE_DIR}/registry/*.h
+  ${SOURCE_DIR}/ui/*.cpp ${SOURCE_DIR}/ui/*.h
   ${SOURCE_DIR}/frame/*.cpp ${SOURCE_DIR}/frame/*.h
   ${SOURCE_DIR}/settings/*.cpp ${SOURCE_DIR}/settings/*.h
   ${SOURCE_DIR}/diag/*.cpp ${SOURCE_DIR}/diag/*.h

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "frame/run_mode.h"
+#include "base/run_mode.h"
 
 namespace velmora {
 

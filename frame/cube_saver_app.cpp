@@ -2,7 +2,7 @@
 
 #include "base/directory_listing.h"
 #include "base/platform.h"
-#include "frame/run_mode.h"
+#include "base/run_mode.h"
 #include "lists/list_storage.h"
 #include "lists/list_texts.h"
 #include "scene/media_lists.h"
@@ -16,7 +16,8 @@ constexpr unsigned kKeyDown = 0x0100;  // WM_KEYDOWN
 
 }  // namespace
 
-CubeSaverApp::CubeSaverApp() : scene(device, ProcessRandom()) {}
+CubeSaverApp::CubeSaverApp(settings::CubePages cubePages)
+    : scene(device, ProcessRandom()), cubePages_(cubePages) {}
 
 CubeSaverApp::~CubeSaverApp() {
     scene.Finish();
@@ -124,14 +125,20 @@ settings::CubePagesContext CubeSaverApp::PagesContext() {
 
 MessageResult CubeSaverApp::BeforePageMessage(WindowHandle dialog, unsigned message,
                                               MessageParam wParam, MessageLParam lParam) {
+    if (cubePages_.before == nullptr) {
+        return 0;
+    }
     settings::CubePagesContext context = PagesContext();
-    return settings::CubePagesBefore(context, dialog, message, wParam, lParam);
+    return cubePages_.before(context, dialog, message, wParam, lParam);
 }
 
 MessageResult CubeSaverApp::AfterPageMessage(WindowHandle dialog, unsigned message,
                                              MessageParam wParam, MessageLParam lParam) {
+    if (cubePages_.after == nullptr) {
+        return 0;
+    }
     settings::CubePagesContext context = PagesContext();
-    return settings::CubePagesAfter(context, dialog, message, wParam, lParam);
+    return cubePages_.after(context, dialog, message, wParam, lParam);
 }
 
 }  // namespace velmora

@@ -21,7 +21,8 @@ namespace velmora {
 
 class CubeSaverApp : public SaverApp {
 public:
-    CubeSaverApp();
+    // The settings dialog's cube pages are the ones given (none by default).
+    explicit CubeSaverApp(settings::CubePages cubePages = {});
     // The scene ends (loader stopped, textures freed) before the device goes.
     ~CubeSaverApp() override;
 
@@ -72,6 +73,8 @@ public:
 
 private:
     settings::CubePagesContext PagesContext();
+
+    settings::CubePages cubePages_;
 
     // Once per process, 3 seconds into the run, in the saver window; never
     // in the preview.

@@ -1,9 +1,10 @@
 // What a full-screen run does with the display mode, and how large its window
-// is. The switch itself is Win32 (frame/win32/display_mode.h).
+// is. The switch itself is Win32 (ui/win32/display_mode.h).
 #pragma once
 
 #include <optional>
 
+#include "settings/display_mode_request.h"
 #include "settings/saver_settings.h"
 
 namespace velmora {
@@ -19,12 +20,6 @@ struct WindowSize {
     int width = 0;
     int height = 0;
 };
-
-// A width, height or depth of 0 asks for the stored mode back instead of a
-// switch; a refresh rate of 0 alone still asks for a switch.
-constexpr bool RestoresStoredMode(int width, int height, int bitsPerPixel) {
-    return width == 0 || height == 0 || bitsPerPixel == 0;
-}
 
 // The mode handed to the switch before the window exists; the run restores the
 // stored mode at its end whenever there was one. None when UseOtherResolution
@@ -42,7 +37,8 @@ constexpr std::optional<DisplayModeRequest> FullScreenModeRequest(
 // restores never leaves an empty window.
 constexpr WindowSize FullScreenWindowSize(const std::optional<DisplayModeRequest>& request,
                                           WindowSize screen) {
-    if (!request || RestoresStoredMode(request->width, request->height, request->bitsPerPixel)) {
+    if (!request ||
+        settings::RestoresStoredMode(request->width, request->height, request->bitsPerPixel)) {
         return screen;
     }
     return WindowSize{request->width, request->height};

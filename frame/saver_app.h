@@ -6,8 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "base/handles.h"
 #include "base/status.h"
-#include "frame/handles.h"
 #include "scene/scene_viewports.h"
 #include "settings/page_table.h"
 #include "settings/saver_settings.h"

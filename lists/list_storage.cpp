@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "lists/list_entry.h"
-#include "settings/registry_text.h"
+#include "registry/registry_text.h"
 
 namespace velmora::lists {
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "lists/registry_error_reporter.h"
-#include "settings/registry_key.h"
+#include "registry/registry_error_reporter.h"
+#include "registry/registry_key.h"
 
 namespace velmora::lists {
 

@@ -1,5 +1,7 @@
 // The cube saver's part of the settings dialog: the pictures, cube and music
-// pages. The application object's two page hooks hand their messages here.
+// pages. The application object's two page hooks hand their messages to the
+// pair of functions it was given when it was made (settings/win32/cube_pages.h
+// on Windows; none where there is no dialog).
 #pragma once
 
 #include <cstdint>
@@ -22,16 +24,13 @@ struct CubePagesContext {
     std::function<void(DefaultsPage)> setDefaults;
 };
 
-// Run before the base handling: the pages are added when the dialog is
-// built; the swatch is painted and clicked. The result is always 0.
-std::intptr_t CubePagesBefore(CubePagesContext& context, void* window, unsigned message,
-                              std::uintptr_t wParam, std::intptr_t lParam);
+using CubePageHook = std::intptr_t (*)(CubePagesContext& context, void* window, unsigned message,
+                                       std::uintptr_t wParam, std::intptr_t lParam);
 
-// Run after the base handling: tooltips, lists and controls filled when the
-// dialog is built; the pages' commands. Its result is the dialog
-// procedure's: TRUE only for the main dialog's initialisation, so it gets the
-// default focus.
-std::intptr_t CubePagesAfter(CubePagesContext& context, void* window, unsigned message,
-                             std::uintptr_t wParam, std::intptr_t lParam);
+// Without hooks no page ever sees a message and both results are 0.
+struct CubePages {
+    CubePageHook before = nullptr;
+    CubePageHook after = nullptr;
+};
 
 }  // namespace velmora::settings

@@ -1,3 +1,5 @@
+// The program's version as the settings dialog shows it and the update check
+// compares it.
 #pragma once
 
 namespace velmora::settings {

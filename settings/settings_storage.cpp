@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "base/product_texts.h"
-#include "settings/registry_text.h"
+#include "registry/registry_text.h"
 
 namespace velmora::settings {
 

@@ -8,8 +8,8 @@
 #include <functional>
 #include <string>
 
+#include "registry/registry_key.h"
 #include "settings/cube_settings.h"
-#include "settings/registry_key.h"
 #include "settings/saver_settings.h"
 
 namespace velmora::settings {

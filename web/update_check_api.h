@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "frame/handles.h"
+#include "base/handles.h"
 
 namespace velmora::settings {
 class RegistryStore;

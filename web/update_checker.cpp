@@ -5,8 +5,8 @@
 
 #include "base/platform.h"
 #include "base/random.h"
+#include "registry/registry_key.h"
 #include "settings/program_version.h"
-#include "settings/registry_key.h"
 #include "settings/settings_storage.h"
 #include "web/update_document.h"
 #include "web/web_texts.h"

@@ -11,7 +11,7 @@
 #include <memory>
 #include <string>
 
-#include "frame/handles.h"
+#include "base/handles.h"
 #include "web/download_buffer.h"
 #include "web/update_check_api.h"
 

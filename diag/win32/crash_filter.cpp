@@ -9,6 +9,7 @@
 #include <exception>
 #include <optional>
 
+#include "base/run_mode.h"
 #include "base/win32/wide_text.h"
 #include "diag/crash_files.h"
 #include "diag/crash_messages.h"
@@ -17,7 +18,6 @@
 #include "diag/diag_texts.h"
 #include "diag/dump_status.h"
 #include "diag/win32/dump_writer.h"
-#include "frame/run_mode.h"
 
 namespace velmora::diag {
 

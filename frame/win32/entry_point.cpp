@@ -8,12 +8,13 @@
 #include <new>
 
 #include "base/random.h"
+#include "base/run_mode.h"
 #include "diag/win32/crash_filter.h"
 #include "frame/command_line.h"
 #include "frame/cube_saver_app.h"
-#include "frame/run_mode.h"
 #include "frame/win32/password_change.h"
 #include "frame/win32/saver_run.h"
+#include "settings/win32/cube_pages.h"
 #include "settings/win32/settings_dialog.h"
 
 namespace {
@@ -38,7 +39,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     HWND window =
         parsed.useForegroundWindow ? GetForegroundWindow() : WindowFromNumber(parsed.window);
 
-    auto* app = new (std::nothrow) CubeSaverApp();
+    auto* app = new (std::nothrow) CubeSaverApp(settings::Win32CubePages());
     if (app == nullptr) {
         MessageBoxA(window, "The main object could not be created.", "Out of memory", MB_OK);
         return static_cast<int>(E_OUTOFMEMORY);

@@ -1,3 +1,4 @@
+// The change-password run mode: the Windows 9x password library's dialog.
 #pragma once
 
 #include <windows.h>

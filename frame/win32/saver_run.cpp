@@ -3,18 +3,18 @@
 #include <optional>
 #include <string>
 
+#include "base/run_mode.h"
 #include "base/saver_clock.h"
 #include "diag/desktop_changes.h"
 #include "frame/frame_texts.h"
 #include "frame/full_screen_mode.h"
 #include "frame/monitor_layout.h"
-#include "frame/run_mode.h"
 #include "frame/saver_app.h"
-#include "frame/win32/display_mode.h"
 #include "frame/win32/monitors.h"
+#include "registry/win32/win32_registry_store.h"
 #include "settings/cube_settings.h"
 #include "settings/settings_storage.h"
-#include "settings/win32/win32_registry_store.h"
+#include "ui/win32/display_mode.h"
 
 namespace velmora {
 
@@ -129,6 +129,13 @@ bool RegisterSaverClass(const WNDCLASSA& wc) {
 }
 
 // Switches to the chosen display mode and sizes the window over the screen.
+// The warning that follows a failed switch, shown through the same calls as
+// the switch's own error box.
+void ShowSwitchFailedWarning(HWND owner, const std::string& caption) {
+    CurrentDisplayModeApi().showMessageBox(owner, DecodeText(texts::kModeSwitchFailedText).c_str(),
+                                           caption.c_str(), MB_ICONWARNING);
+}
+
 bool PrepareFullScreen(SaverRun& run, HWND previewParent, WindowPlacement& placement) {
     const std::optional<DisplayModeRequest> request = FullScreenModeRequest(run.app.saverSettings);
     if (request && !SwitchDisplayMode(request->width, request->height, request->bitsPerPixel,

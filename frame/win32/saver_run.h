@@ -1,3 +1,5 @@
+// The full-screen and preview runs of the saver: window, display mode,
+// message loop and the system restored at the end.
 #pragma once
 
 #include <windows.h>

@@ -11,9 +11,9 @@
 #include "lists/win32/list_editor_commands.h"
 #include "lists/win32/list_editor_session.h"
 #include "lists/win32/preview_worker.h"
-#include "lists/win32/registry_error_box.h"
-#include "settings/win32/tooltips.h"
-#include "settings/win32/win32_registry_store.h"
+#include "registry/win32/registry_error_box.h"
+#include "registry/win32/win32_registry_store.h"
+#include "ui/win32/tooltips.h"
 
 namespace velmora::lists {
 

@@ -9,7 +9,7 @@
 
 #include "lists/preview_geometry.h"
 #include "picture/pl_dib_raster.h"
-#include "settings/registry_store.h"
+#include "registry/registry_store.h"
 
 namespace velmora::lists {
 

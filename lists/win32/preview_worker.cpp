@@ -5,8 +5,8 @@
 #include <string>
 
 #include "base/mapped_file.h"
-#include "lists/jpeg_frame_size.h"
 #include "picture/pl_auto_decoder.h"
+#include "picture/pl_jpeg_frame_size.h"
 #include "picture/pl_scale_filter.h"
 
 namespace velmora::lists {
@@ -25,7 +25,12 @@ std::optional<PictureSize> HeaderSize(const std::string& path) {
     if (file.Open(path) != MappedFile::Error::None) {
         return std::nullopt;
     }
-    return JpegFrameSize(file.Data(), file.Size());
+    const std::optional<picture::PLFrameSize> frame =
+        picture::ReadJpegFrameSize(file.Data(), file.Size());
+    if (!frame) {
+        return std::nullopt;
+    }
+    return PictureSize{frame->width, frame->height};
 }
 
 struct DecodedPreview {

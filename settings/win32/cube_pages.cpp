@@ -1,4 +1,4 @@
-#include "settings/cube_pages.h"
+#include "settings/win32/cube_pages.h"
 
 #include <windows.h>
 
@@ -17,7 +17,7 @@
 #include "settings/settings_texts.h"
 #include "settings/win32/color_chooser.h"
 #include "settings/win32/dialog_pages.h"
-#include "settings/win32/tooltips.h"
+#include "ui/win32/tooltips.h"
 
 namespace velmora::settings {
 

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "frame/win32/display_mode.h"
 #include "resources/settings_dialog_ids.h"
 #include "settings/display_mode_lists.h"
+#include "ui/win32/display_mode.h"
 
 namespace velmora::settings {
 

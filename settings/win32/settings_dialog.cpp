@@ -6,8 +6,9 @@
 #include <string>
 
 #include "base/product_texts.h"
-#include "frame/run_mode.h"
+#include "base/run_mode.h"
 #include "frame/saver_app.h"
+#include "registry/win32/win32_registry_store.h"
 #include "resources/settings_dialog_ids.h"
 #include "settings/dialog_commands.h"
 #include "settings/program_version.h"
@@ -17,8 +18,7 @@
 #include "settings/version_notice.h"
 #include "settings/win32/dialog_pages.h"
 #include "settings/win32/display_page.h"
-#include "settings/win32/tooltips.h"
-#include "settings/win32/win32_registry_store.h"
+#include "ui/win32/tooltips.h"
 #include "web/launch_texts.h"
 #include "web/win32/web_launch.h"
 

@@ -9,11 +9,11 @@
 #include <vector>
 
 #include "lists/chosen_files.h"
-#include "lists/jpeg_frame_size.h"
+#include "picture/pl_jpeg_frame_size.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::optional<velmora::lists::PictureSize> frame =
-        velmora::lists::JpegFrameSize(data, size);
+    const std::optional<velmora::picture::PLFrameSize> frame =
+        velmora::picture::ReadJpegFrameSize(data, size);
     if (frame && (frame->width <= 0 || frame->height <= 0)) {
         std::abort();
     }

@@ -13,7 +13,7 @@
 #include <memory>
 #include <string>
 
-#include "settings/registry_store.h"
+#include "registry/registry_store.h"
 
 namespace velmora::testing {
 

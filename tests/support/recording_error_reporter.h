@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "lists/registry_error_reporter.h"
+#include "registry/registry_error_reporter.h"
 
 namespace velmora::testing {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "settings/registry_key.h"
+#include "registry/registry_key.h"
 
 namespace velmora::testing {
 

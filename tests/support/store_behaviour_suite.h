@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "lists/list_storage.h"
-#include "settings/registry_key.h"
+#include "registry/registry_key.h"
 #include "tests/support/registry_inspection.h"
 
 namespace velmora::testing {

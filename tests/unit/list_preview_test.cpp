@@ -1,16 +1,13 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdint>
 #include <vector>
 
-#include "lists/jpeg_frame_size.h"
 #include "lists/list_file_types.h"
 #include "lists/preview_choice.h"
 #include "lists/preview_geometry.h"
 #include "lists/preview_info.h"
 #include "scene/media_lists.h"
-#include "tests/support/picture_samples.h"
 
 namespace velmora::lists {
 namespace {
@@ -57,18 +54,6 @@ TEST(ListPreview, OnlyOneSelectedFileIsPreviewed) {
     EXPECT_EQ(ChoosePreview(1, true, "C:\\a.jpg", ""), PreviewChoice::Clear);
 }
 
-TEST(ListPreview, JpegFrameSizeComesFromTheFrameHeader) {
-    const picture::testing::Bytes jpeg =
-        picture::testing::EncodeJpeg(33, 17, 3, picture::testing::Bytes(33 * 17 * 3, 90), 80);
-    EXPECT_EQ(JpegFrameSize(jpeg.data(), jpeg.size()), (PictureSize{33, 17}));
-    for (std::size_t cut : {std::size_t{0}, std::size_t{3}, std::size_t{100}}) {
-        EXPECT_EQ(JpegFrameSize(jpeg.data(), std::min(cut, jpeg.size())), std::nullopt);
-    }
-    const std::uint8_t scanFirst[] = {0xFF, 0xD8, 0xFF, 0xDA, 0x00, 0x02};
-    EXPECT_EQ(JpegFrameSize(scanFirst, sizeof scanFirst), std::nullopt);
-}
-
-// Every pattern the file dialog offers names an extension the run accepts.
 TEST(ListPreview, FileTypesOfferOnlyWhatARunAccepts) {
     const struct {
         std::string block;

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "base/run_mode.h"
 #include "frame/cube_saver_app.h"
-#include "frame/run_mode.h"
 #include "lists/list_storage.h"
 #include "lists/list_texts.h"
 #include "scene/media_lists.h"

@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "settings/registry_key.h"
+#include "registry/registry_key.h"
 #include "tests/support/memory_registry_store.h"
 #include "tests/support/registry_inspection.h"
 #include "tests/support/store_behaviour_suite.h"

@@ -2,9 +2,9 @@
 
 #include <memory>
 
+#include "base/run_mode.h"
 #include "frame/cube_saver_app.h"
 #include "frame/full_screen_mode.h"
-#include "frame/run_mode.h"
 
 namespace velmora {
 namespace {

@@ -9,9 +9,9 @@
 #include <string_view>
 #include <thread>
 
+#include "base/run_mode.h"
 #include "diag/desktop_changes.h"
 #include "diag/win32/crash_filter.h"
-#include "frame/run_mode.h"
 
 namespace {
 

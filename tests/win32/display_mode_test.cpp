@@ -1,6 +1,6 @@
 // The display-mode switch: its tries, field masks and error texts against
 // stand-in system calls, and real switches through Wine's own functions.
-#include "frame/win32/display_mode.h"
+#include "ui/win32/display_mode.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>

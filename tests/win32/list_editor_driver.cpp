@@ -6,7 +6,7 @@
 #include <stdexcept>
 
 #include "lists/list_storage.h"
-#include "settings/win32/win32_registry_store.h"
+#include "registry/win32/win32_registry_store.h"
 #include "tests/support/registry_inspection.h"
 
 namespace velmora::testing {

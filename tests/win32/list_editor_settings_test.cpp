@@ -13,6 +13,7 @@
 #include "lists/win32/list_editor.h"
 #include "resources/settings_dialog_ids.h"
 #include "settings/settings_storage.h"
+#include "settings/win32/cube_pages.h"
 #include "tests/win32/list_editor_driver.h"
 #include "tests/win32/settings_dialog_driver.h"
 
@@ -40,7 +41,7 @@ TEST(ListEditorFromSettings, EachButtonEditsItsOwnList) {
     const std::string music = lists::MusicListKeyPath(settings::SettingsKeyPath());
     StoreList(pictures, {"C:\\p1.jpg", "C:\\p2.jpg"});
     StoreList(music, {"C:\\m1.mp3"});
-    CubeSaverApp app;
+    CubeSaverApp app{settings::Win32CubePages()};
     SettingsDialogDriver dialog(app);
     ASSERT_NE(dialog.Dialog(), nullptr);
 

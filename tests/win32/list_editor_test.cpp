@@ -16,7 +16,7 @@
 #include "lists/list_file_types.h"
 #include "lists/list_storage.h"
 #include "picture/pl_dib_raster.h"
-#include "settings/win32/win32_registry_store.h"
+#include "registry/win32/win32_registry_store.h"
 #include "tests/support/picture_samples.h"
 #include "tests/support/registry_inspection.h"
 #include "tests/win32/list_editor_driver.h"

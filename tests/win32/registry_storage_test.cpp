@@ -11,9 +11,9 @@
 
 #include "frame/cube_saver_app.h"
 #include "lists/list_storage.h"
-#include "lists/win32/registry_error_box.h"
+#include "registry/win32/registry_error_box.h"
+#include "registry/win32/win32_registry_store.h"
 #include "settings/settings_storage.h"
-#include "settings/win32/win32_registry_store.h"
 #include "tests/support/memory_registry_store.h"
 #include "tests/support/recording_error_reporter.h"
 #include "tests/support/registry_inspection.h"

@@ -9,13 +9,13 @@
 #include <thread>
 #include <vector>
 
+#include "base/run_mode.h"
 #include "frame/cube_saver_app.h"
 #include "frame/frame_texts.h"
-#include "frame/run_mode.h"
 #include "frame/win32/saver_run.h"
 #include "lists/list_storage.h"
 #include "lists/list_texts.h"
-#include "settings/win32/win32_registry_store.h"
+#include "registry/win32/win32_registry_store.h"
 
 namespace {
 

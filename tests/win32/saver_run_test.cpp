@@ -14,18 +14,18 @@
 #include <utility>
 #include <vector>
 
+#include "base/run_mode.h"
 #include "frame/cube_saver_app.h"
 #include "frame/frame_texts.h"
-#include "frame/run_mode.h"
-#include "frame/win32/display_mode.h"
 #include "frame/win32/saver_run.h"
 #include "frame/win32/saver_window.h"
 #include "lists/list_storage.h"
 #include "lists/list_texts.h"
-#include "settings/win32/win32_registry_store.h"
+#include "registry/win32/win32_registry_store.h"
 #include "tests/support/read_gate.h"
 #include "tests/win32/plain_window.h"
 #include "tests/win32/process_runner.h"
+#include "ui/win32/display_mode.h"
 
 namespace velmora::testing {
 namespace {

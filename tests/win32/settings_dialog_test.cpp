@@ -11,11 +11,12 @@
 #include <vector>
 
 #include "frame/cube_saver_app.h"
-#include "frame/win32/display_mode.h"
 #include "resources/settings_dialog_ids.h"
 #include "settings/win32/color_chooser.h"
+#include "settings/win32/cube_pages.h"
 #include "tests/win32/process_runner.h"
 #include "tests/win32/settings_dialog_driver.h"
+#include "ui/win32/display_mode.h"
 #include "web/launch_texts.h"
 
 namespace velmora::testing {
@@ -29,7 +30,7 @@ protected:
     void SetUp() override { ClearStoredSettings(); }
     void TearDown() override { ClearStoredSettings(); }
 
-    CubeSaverApp app;
+    CubeSaverApp app{settings::Win32CubePages()};
 };
 
 TEST_F(SettingsDialog, ShowsTheStoredSettingsAndOkWritesWhatChanged) {
@@ -285,7 +286,7 @@ TEST_F(SettingsDialog, TheNoticeOfANewerReleaseComesOnce) {
         EXPECT_EQ(dialog.Close(IDCANCEL), 2);
     }
     {
-        CubeSaverApp second;
+        CubeSaverApp second{settings::Win32CubePages()};
         SettingsDialogDriver dialog(second);
         ASSERT_NE(dialog.Dialog(), nullptr);
         EXPECT_EQ(FindWindowA(nullptr, "New Version Available"), nullptr);

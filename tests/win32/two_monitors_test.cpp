@@ -11,9 +11,9 @@
 #include <utility>
 #include <vector>
 
+#include "base/run_mode.h"
 #include "frame/cube_saver_app.h"
 #include "frame/frame_texts.h"
-#include "frame/run_mode.h"
 #include "frame/win32/saver_run.h"
 #include "frame/win32/saver_window.h"
 

@@ -14,8 +14,8 @@
 #include <string>
 #include <thread>
 
+#include "base/run_mode.h"
 #include "frame/frame_texts.h"
-#include "frame/run_mode.h"
 #include "frame/saver_app.h"
 #include "frame/win32/saver_run.h"
 #include "frame/win32/saver_window.h"

@@ -4,7 +4,7 @@
 #include <type_traits>
 
 #include "base/win32/library_entry.h"
-#include "settings/win32/win32_registry_store.h"
+#include "registry/win32/win32_registry_store.h"
 #include "web/update_check_api.h"
 #include "web/web_texts.h"
 

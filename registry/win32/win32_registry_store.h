@@ -1,7 +1,7 @@
 // The system registry behind the store interface.
 #pragma once
 
-#include "settings/registry_store.h"
+#include "registry/registry_store.h"
 
 namespace velmora::settings {
 

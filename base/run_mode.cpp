@@ -1,4 +1,4 @@
-#include "frame/run_mode.h"
+#include "base/run_mode.h"
 
 namespace velmora {
 

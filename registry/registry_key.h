@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "settings/registry_store.h"
+#include "registry/registry_store.h"
 
 namespace velmora::settings {
 

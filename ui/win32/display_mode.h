@@ -43,8 +43,4 @@ private:
 // mode the display does not enumerate is reported as not supported.
 bool SwitchDisplayMode(int width, int height, int bitsPerPixel, int refreshRate);
 
-// The saver run's warning that follows a failed switch, shown through the same
-// calls as the switch's own error box.
-void ShowSwitchFailedWarning(HWND owner, const std::string& caption);
-
 }  // namespace velmora

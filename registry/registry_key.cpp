@@ -1,4 +1,4 @@
-#include "settings/registry_key.h"
+#include "registry/registry_key.h"
 
 #include <utility>
 

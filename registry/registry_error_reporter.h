@@ -1,7 +1,7 @@
 // Where the list storage sends a registry failure that the user must see.
 #pragma once
 
-#include "settings/registry_store.h"
+#include "registry/registry_store.h"
 
 namespace velmora::lists {
 

@@ -1,9 +1,8 @@
-#include "frame/win32/display_mode.h"
+#include "ui/win32/display_mode.h"
 
 #include <cstdio>
 
-#include "frame/frame_texts.h"
-#include "frame/full_screen_mode.h"
+#include "settings/display_mode_request.h"
 
 namespace velmora {
 
@@ -79,7 +78,7 @@ DisplayModeApi SetDisplayModeApiForTesting(const DisplayModeApi& api) {
 
 bool SwitchDisplayMode(int width, int height, int bitsPerPixel, int refreshRate) {
     const DisplayModeApi& api = CurrentApi();
-    if (RestoresStoredMode(width, height, bitsPerPixel)) {
+    if (settings::RestoresStoredMode(width, height, bitsPerPixel)) {
         // Nothing of a failed switch is left to undo: the failure paths either
         // changed nothing or restored already, so this is always safe.
         api.changeSettings(nullptr, 0);
@@ -123,11 +122,6 @@ bool SwitchDisplayMode(int width, int height, int bitsPerPixel, int refreshRate)
     }
     api.changeSettings(nullptr, 0);
     return Report(sizeResult, mode);
-}
-
-void ShowSwitchFailedWarning(HWND owner, const std::string& caption) {
-    CurrentApi().showMessageBox(owner, DecodeText(texts::kModeSwitchFailedText).c_str(),
-                                caption.c_str(), MB_ICONWARNING);
 }
 
 }  // namespace velmora

@@ -1,4 +1,4 @@
-#include "settings/win32/tooltips.h"
+#include "ui/win32/tooltips.h"
 
 #include <commctrl.h>
 

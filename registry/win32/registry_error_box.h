@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "lists/registry_error_reporter.h"
+#include "registry/registry_error_reporter.h"
 
 namespace velmora::lists {
 

@@ -1,4 +1,4 @@
-#include "settings/win32/win32_registry_store.h"
+#include "registry/win32/win32_registry_store.h"
 
 #include <windows.h>
 

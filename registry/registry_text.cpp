@@ -1,4 +1,4 @@
-#include "settings/registry_text.h"
+#include "registry/registry_text.h"
 
 #include <cstring>
 

@@ -1,6 +1,6 @@
-#include "lists/jpeg_frame_size.h"
+#include "picture/pl_jpeg_frame_size.h"
 
-namespace velmora::lists {
+namespace velmora::picture {
 
 namespace {
 
@@ -25,7 +25,7 @@ bool HasNoLength(std::uint8_t marker) {
 
 }  // namespace
 
-std::optional<PictureSize> JpegFrameSize(const std::uint8_t* data, std::size_t size) {
+std::optional<PLFrameSize> ReadJpegFrameSize(const std::uint8_t* data, std::size_t size) {
     if (size < 2 || data[0] != kMarkerStart || data[1] != kStartOfImage) {
         return std::nullopt;
     }
@@ -65,10 +65,10 @@ std::optional<PictureSize> JpegFrameSize(const std::uint8_t* data, std::size_t s
             if (height == 0 || width == 0) {
                 return std::nullopt;
             }
-            return PictureSize{width, height};
+            return PLFrameSize{width, height};
         }
         at += length;
     }
 }
 
-}  // namespace velmora::lists
+}  // namespace velmora::picture

@@ -1,4 +1,4 @@
-#include "lists/win32/registry_error_box.h"
+#include "registry/win32/registry_error_box.h"
 
 #include <windows.h>
 

@@ -5,13 +5,17 @@
 #include <cstdint>
 #include <optional>
 
-#include "lists/preview_geometry.h"
+namespace velmora::picture {
 
-namespace velmora::lists {
+struct PLFrameSize {
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    friend bool operator==(const PLFrameSize&, const PLFrameSize&) = default;
+};
 
 // The width and height of the first frame header (SOF0 to SOF15) before the
 // scan; nothing for data that is no JPEG, ends early, or leaves the height to
 // a later marker.
-std::optional<PictureSize> JpegFrameSize(const std::uint8_t* data, std::size_t size);
+std::optional<PLFrameSize> ReadJpegFrameSize(const std::uint8_t* data, std::size_t size);
 
-}  // namespace velmora::lists
+}  // namespace velmora::picture

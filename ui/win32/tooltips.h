@@ -1,5 +1,5 @@
-// The settings dialog's tooltips and its help display: the context-help
-// button shows a control's tip at once.
+// Tooltips and the help display of the settings dialog and the list editor:
+// the context-help button shows a control's tip at once.
 #pragma once
 
 #include <windows.h>

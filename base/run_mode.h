@@ -1,7 +1,7 @@
 // The process-wide run mode and the values that live beside it.
 #pragma once
 
-#include "frame/handles.h"
+#include "base/handles.h"
 
 namespace velmora {
 
