@@ -111,11 +111,12 @@ def check(path):
     expect(settings is not None, "windowsSettings")
     if settings is not None:
         aware = settings.findtext(WS2005 + "dpiAware", "").strip().lower()
-        expect(aware in ("true", "true/pm"), "dpiAware true or true/pm, not %r" % aware)
+        expect(aware == "true", "dpiAware true (system-aware where dpiAwareness is not read), not %r"
+               % aware)
         awareness = [a.strip().lower()
                      for a in settings.findtext(WS2016 + "dpiAwareness", "").split(",")]
-        expect(awareness[0] == "permonitorv2" and len(awareness) > 1,
-               "dpiAwareness PerMonitorV2 with a fallback, not %r" % awareness)
+        expect(awareness == ["permonitorv2", "system"],
+               "dpiAwareness PerMonitorV2 falling back to System, not %r" % awareness)
         expect(settings.findtext(WS2016 + "longPathAware", "").strip().lower() == "true",
                "longPathAware true")
     systems = {s.get("Id", "").lower() for s in root.iter(COMPAT + "supportedOS")}
