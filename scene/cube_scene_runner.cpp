@@ -327,6 +327,9 @@ void CubeSceneRunner::BindFont() {
     }
 }
 
+// The overlays are laid out in fractions of the viewport, not in pixels, so
+// the text keeps its size on the screen at any DPI: the window and viewport
+// are the monitor's real pixels in a DPI-aware process.
 void CubeSceneRunner::DrawOverlays(double nowMilliseconds) {
     if (overlays_.pictureNames) {
         const Texture* shown =

@@ -13,6 +13,7 @@
 #include "lists/win32/preview_worker.h"
 #include "registry/win32/registry_error_box.h"
 #include "registry/win32/win32_registry_store.h"
+#include "ui/win32/dpi.h"
 #include "ui/win32/tooltips.h"
 
 namespace velmora::lists {
@@ -20,6 +21,9 @@ namespace velmora::lists {
 namespace id = list_editor_id;
 
 namespace {
+
+// Posted on a change of DPI, so it comes after the system's rescaling.
+constexpr UINT kRefitMessage = WM_USER + 1;
 
 struct Tooltip {
     int id;
@@ -73,6 +77,7 @@ void Open(ListEditorSession& session, HWND dialog) {
         ShowWindow(GetDlgItem(dialog, id::kPreviewToggle), SW_HIDE);
         request.previewHidden = true;
     }
+    session.dpi = WindowDpi(dialog);
     ResizeForPreview(session);
     SendMessageA(request.listView, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT,
                  LVS_EX_FULLROWSELECT);
@@ -174,6 +179,13 @@ INT_PTR CALLBACK EditorProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
             return TRUE;
         case WM_USER:
             ShowPreviewInfo(*session);
+            return TRUE;
+        case WM_DPICHANGED:
+            session->dpi = DpiOfChange(wParam);
+            PostMessageA(dialog, kRefitMessage, 0, 0);
+            return FALSE;
+        case kRefitMessage:
+            RefitToDpi(*session);
             return TRUE;
         default:
             return FALSE;

@@ -18,6 +18,7 @@
 #include "settings/version_notice.h"
 #include "settings/win32/dialog_pages.h"
 #include "settings/win32/display_page.h"
+#include "ui/win32/dpi.h"
 #include "ui/win32/tooltips.h"
 #include "web/launch_texts.h"
 #include "web/win32/web_launch.h"
@@ -229,6 +230,16 @@ void BaseMessage(SaverApp& app, settings::RegistryStore& store, HWND window, UIN
             break;
         case settings::kShowNoticeMessage:
             ShowNewVersionNotice(app, window);
+            break;
+        case WM_DPICHANGED:
+            // The system scales the dialog and its controls after this
+            // message (default processing); the pages are placed after that.
+            if (window == app.pages.dialog) {
+                PostMessageA(window, settings::kPlacePagesMessage, DpiOfChange(wParam), 0);
+            }
+            break;
+        case settings::kPlacePagesMessage:
+            settings::PlacePages(app.pages, static_cast<unsigned>(wParam));
             break;
         case WM_NOTIFY: {
             const auto* header = reinterpret_cast<const NMHDR*>(lParam);

@@ -455,5 +455,23 @@ TEST(ColorChooser, TheSystemDialogOpensFullyAndCancelKeepsTheColour) {
     EXPECT_EQ(colour, RGB(10, 20, 30));
 }
 
+TEST_F(SettingsDialog, PagesFollowAMoveToAMonitorOfAnotherDpi) {
+    SettingsDialogDriver dialog(app);
+    const HWND page = dialog.PageWith(IDC_SHUFFLE_PICTURES);
+    const auto origin = [&] {
+        POINT point{};
+        MapWindowPoints(page, dialog.Dialog(), &point, 1);
+        return point;
+    };
+    EXPECT_EQ(origin().x, 10);  // the test prefix is at 96 DPI
+    EXPECT_EQ(origin().y, 30);
+    RECT suggested{};
+    GetWindowRect(dialog.Dialog(), &suggested);
+    SendMessageA(dialog.Dialog(), WM_DPICHANGED, MAKEWPARAM(192, 192),
+                 reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_TRUE(Eventually([&] { return origin().x == 20 && origin().y == 60; }));
+    dialog.Close(IDCANCEL);
+}
+
 }  // namespace
 }  // namespace velmora::testing
