@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 #include "base/platform.h"
 #include "engine/gl_api.h"
@@ -72,8 +73,13 @@ bool ArraysCoverIndices(const Mesh& mesh) {
 
 }  // namespace
 
-GlDevice::GlDevice()
-    : debugOutput_([](const std::string& line) { platform::WriteDebugOutput(line); }) {}
+int GlMaxTextureSize() {
+    GLint size = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &size);
+    return size;
+}
+
+GlDevice::GlDevice(GlDeviceServices services) : services_(std::move(services)) {}
 
 GlDevice::~GlDevice() {
     if (IsAttached()) {
@@ -310,12 +316,7 @@ HRESULT GlDevice::ReleaseMeshTexture(Mesh* mesh) {
 }
 
 int GlDevice::MaxTextureSize() const {
-    if (maxTextureSizeOverride_ >= 0) {
-        return maxTextureSizeOverride_;
-    }
-    GLint size = 0;
-    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &size);
-    return size;
+    return services_.maxTextureSize();
 }
 
 void GlDevice::WriteDebugLine(const char* format, ...) {
@@ -324,8 +325,8 @@ void GlDevice::WriteDebugLine(const char* format, ...) {
     va_start(arguments, format);
     std::vsnprintf(line, sizeof line, format, arguments);
     va_end(arguments);
-    if (debugOutput_) {
-        debugOutput_(line);
+    if (services_.debugOutput) {
+        services_.debugOutput(line);
     }
 }
 

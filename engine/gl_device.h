@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "base/platform.h"
 #include "base/status.h"
 #include "engine/math3d.h"
 #include "engine/mesh.h"
@@ -24,9 +25,21 @@
 
 namespace velmora::engine {
 
+// GL's largest texture side (0 when GL gives no answer).
+int GlMaxTextureSize();
+
+// What the device asks outside the drawing: the largest texture side, and
+// where its debugger-output lines go. GL and the debugger unless handed others.
+struct GlDeviceServices {
+    std::function<int()> maxTextureSize = &GlMaxTextureSize;
+    std::function<void(const std::string&)> debugOutput = [](const std::string& line) {
+        platform::WriteDebugOutput(line);
+    };
+};
+
 class GlDevice {
 public:
-    GlDevice();
+    explicit GlDevice(GlDeviceServices services = {});
     GlDevice(const GlDevice&) = delete;
     GlDevice& operator=(const GlDevice&) = delete;
     // Deletes the GL textures still cached, then releases the context.
@@ -76,13 +89,6 @@ public:
     int ViewportWidth() const { return viewport_[2]; }
     int ViewportHeight() const { return viewport_[3]; }
 
-    // For tests: pretend GL's maximum texture size is this (negative: ask GL),
-    // and catch the debugger-output lines.
-    void SetMaxTextureSizeForTesting(int size) { maxTextureSizeOverride_ = size; }
-    void SetDebugOutputForTesting(std::function<void(const std::string&)> sink) {
-        debugOutput_ = std::move(sink);
-    }
-
 private:
     void ApplyFixedState();
     int MaxTextureSize() const;
@@ -98,8 +104,7 @@ private:
     int viewport_[4] = {0, 0, 0, 0};
     int depthBits_ = 0;
     std::vector<std::unique_ptr<Texture>> cache_;
-    int maxTextureSizeOverride_ = -1;
-    std::function<void(const std::string&)> debugOutput_;
+    GlDeviceServices services_;
 
     friend struct GlDeviceWin32;
 };

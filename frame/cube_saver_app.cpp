@@ -1,5 +1,7 @@
 #include "frame/cube_saver_app.h"
 
+#include <utility>
+
 #include "base/directory_listing.h"
 #include "base/platform.h"
 #include "base/run_mode.h"
@@ -16,8 +18,10 @@ constexpr unsigned kKeyDown = 0x0100;  // WM_KEYDOWN
 
 }  // namespace
 
-CubeSaverApp::CubeSaverApp(settings::CubePages cubePages)
-    : scene(device, ProcessRandom()), cubePages_(cubePages) {}
+CubeSaverApp::CubeSaverApp(settings::CubePages cubePages, CubeSaverServices services)
+    : SaverApp(services.app),
+      scene(device, ProcessRandom(), std::move(services.pictureLoad)),
+      cubePages_(std::move(cubePages)) {}
 
 CubeSaverApp::~CubeSaverApp() {
     scene.Finish();
@@ -118,9 +122,12 @@ void CubeSaverApp::SetDefaults(WindowHandle, int page) {
 
 settings::CubePagesContext CubeSaverApp::PagesContext() {
     return settings::CubePagesContext{
-        pages, cubeSettings,
-        settingsKeyPath.empty() ? settings::SettingsKeyPath() : settingsKeyPath, paintContext,
-        [this](settings::DefaultsPage page) { SetDefaults(pages.dialog, static_cast<int>(page)); }};
+        pages,
+        cubeSettings,
+        settingsKeyPath.empty() ? settings::SettingsKeyPath() : settingsKeyPath,
+        paintContext,
+        [this](settings::DefaultsPage page) { SetDefaults(pages.dialog, static_cast<int>(page)); },
+        cubePages_.chooseColor};
 }
 
 MessageResult CubeSaverApp::BeforePageMessage(WindowHandle dialog, unsigned message,

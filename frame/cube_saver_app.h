@@ -19,10 +19,18 @@
 
 namespace velmora {
 
+// What the cube saver calls outside itself: the system's, and the next
+// picture of the list for the loader, unless the maker hands in others.
+struct CubeSaverServices {
+    SaverAppServices app;
+    // How the loader fills the pending texture; empty: the scene's own.
+    scene::PictureLoad pictureLoad;
+};
+
 class CubeSaverApp : public SaverApp {
 public:
     // The settings dialog's cube pages are the ones given (none by default).
-    explicit CubeSaverApp(settings::CubePages cubePages = {});
+    explicit CubeSaverApp(settings::CubePages cubePages = {}, CubeSaverServices services = {});
     // The scene ends (loader stopped, textures freed) before the device goes.
     ~CubeSaverApp() override;
 

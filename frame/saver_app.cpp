@@ -8,6 +8,8 @@
 
 namespace velmora {
 
+SaverApp::SaverApp(const SaverAppServices& services) : updateChecker(services.updateCheck) {}
+
 void SaverApp::TransferSettings(WindowHandle, bool, settings::RegistryKey*, int, int) {}
 
 SaverApp::~SaverApp() {

@@ -20,9 +20,15 @@ class RegistryStore;
 
 namespace velmora {
 
+// What the application object calls outside itself: the system's unless the
+// maker hands in others.
+struct SaverAppServices {
+    web::UpdateCheckApi updateCheck = web::SystemUpdateCheckApi();
+};
+
 class SaverApp {
 public:
-    SaverApp() = default;
+    explicit SaverApp(const SaverAppServices& services = {});
     SaverApp(const SaverApp&) = delete;
     SaverApp& operator=(const SaverApp&) = delete;
 

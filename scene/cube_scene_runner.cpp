@@ -51,8 +51,9 @@ void EndOverlay() {
 
 }  // namespace
 
-CubeSceneRunner::CubeSceneRunner(engine::GlDevice& device, RandomGenerator& random)
-    : device_(device), random_(random) {}
+CubeSceneRunner::CubeSceneRunner(engine::GlDevice& device, RandomGenerator& random,
+                                 PictureLoad pictureLoad)
+    : device_(device), random_(random), pictureLoad_(std::move(pictureLoad)) {}
 
 CubeSceneRunner::~CubeSceneRunner() {
     Finish();
@@ -96,10 +97,6 @@ HRESULT CubeSceneRunner::Start(void* window, const settings::CubeSettings& setti
 
 void CubeSceneRunner::SetViewports(std::optional<SceneViewports> viewports) {
     viewports_ = std::move(viewports);
-}
-
-void CubeSceneRunner::SetPictureLoadForTesting(PictureLoad load) {
-    pictureLoad_ = std::move(load);
 }
 
 void CubeSceneRunner::LoadMeshes() {

@@ -1,6 +1,6 @@
 // The system services the update check uses: the Internet functions, the
 // window's timer and messages, a thread and the registry. Each platform gives
-// one table (win32/, posix/); tests put their own calls in place.
+// one table (win32/, posix/); an update checker is handed one when made.
 #pragma once
 
 #include <cstdint>
@@ -49,12 +49,5 @@ struct UpdateCheckApi {
 
 // The platform's own table.
 UpdateCheckApi SystemUpdateCheckApi();
-
-// The table in use.
-const UpdateCheckApi& CurrentUpdateCheckApi();
-
-// Replaces the table in use and returns the one it replaced. A checker keeps
-// the table that was in use when it was made.
-UpdateCheckApi SetUpdateCheckApiForTesting(const UpdateCheckApi& api);
 
 }  // namespace velmora::web

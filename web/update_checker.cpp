@@ -139,7 +139,7 @@ void RunDownload(DownloadSlot& slot) {
 
 }  // namespace web
 
-UpdateChecker::UpdateChecker() : api_(web::CurrentUpdateCheckApi()) {
+UpdateChecker::UpdateChecker(const web::UpdateCheckApi& api) : api_(api) {
     settings::RegistryKey key;
     AutodialValue value;
     if (OpenInternetSettings(api_.registry(), key, settings::registry_access::QueryValue) &&

@@ -131,16 +131,16 @@ bool RegisterSaverClass(const WNDCLASSA& wc) {
 // Switches to the chosen display mode and sizes the window over the screen.
 // The warning that follows a failed switch, shown through the same calls as
 // the switch's own error box.
-void ShowSwitchFailedWarning(HWND owner, const std::string& caption) {
-    CurrentDisplayModeApi().showMessageBox(owner, DecodeText(texts::kModeSwitchFailedText).c_str(),
-                                           caption.c_str(), MB_ICONWARNING);
+void ShowSwitchFailedWarning(const SaverRun& run, HWND owner) {
+    run.options.displayModes.showMessageBox(owner, DecodeText(texts::kModeSwitchFailedText).c_str(),
+                                            run.title.c_str(), MB_ICONWARNING);
 }
 
 bool PrepareFullScreen(SaverRun& run, HWND previewParent, WindowPlacement& placement) {
     const std::optional<DisplayModeRequest> request = FullScreenModeRequest(run.app.saverSettings);
     if (request && !SwitchDisplayMode(request->width, request->height, request->bitsPerPixel,
-                                      request->refreshRate)) {
-        ShowSwitchFailedWarning(previewParent, run.title);
+                                      request->refreshRate, run.options.displayModes)) {
+        ShowSwitchFailedWarning(run, previewParent);
         return false;
     }
     run.modeChange = request ? ModeChange::Switched : ModeChange::Kept;
@@ -160,7 +160,7 @@ bool PrepareFullScreen(SaverRun& run, HWND previewParent, WindowPlacement& place
 
 void RestoreDisplayMode(const SaverRun& run) {
     if (run.modeChange == ModeChange::Switched) {
-        SwitchDisplayMode(0, 0, 0, 0);
+        SwitchDisplayMode(0, 0, 0, 0, run.options.displayModes);
         diag::RunDesktopChanges().displayModeSwitched = false;
     }
 }

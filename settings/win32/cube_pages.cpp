@@ -15,7 +15,6 @@
 #include "settings/setting_choices.h"
 #include "settings/settings_dialog_message.h"
 #include "settings/settings_texts.h"
-#include "settings/win32/color_chooser.h"
 #include "settings/win32/dialog_pages.h"
 #include "ui/win32/tooltips.h"
 
@@ -190,8 +189,10 @@ void ApplyDefaults(CubePagesContext& context) {
 }
 
 void ChooseBackgroundColor(CubePagesContext& context, HWND page) {
-    context.settings.BackgroundColor =
-        CurrentColorChooser()(page, static_cast<COLORREF>(context.settings.BackgroundColor));
+    if (context.chooseColor) {
+        context.settings.BackgroundColor =
+            context.chooseColor(page, context.settings.BackgroundColor);
+    }
     InvalidateRect(page, nullptr, TRUE);
     UpdateWindow(page);
 }

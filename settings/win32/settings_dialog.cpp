@@ -18,6 +18,7 @@
 #include "settings/version_notice.h"
 #include "settings/win32/dialog_pages.h"
 #include "settings/win32/display_page.h"
+#include "ui/win32/display_mode.h"
 #include "ui/win32/tooltips.h"
 #include "web/launch_texts.h"
 #include "web/win32/web_launch.h"
@@ -35,6 +36,7 @@ constexpr int kAboutTextSize = 4096;
 struct OpenDialog {
     SaverApp* app = nullptr;
     settings::RegistryStore* store = nullptr;
+    DisplayModeApi displayModes{};
     // Set when the main dialog has initialised; the pages' initialisation
     // messages, which come through the same procedure, are then ignored.
     bool initialised = false;
@@ -154,8 +156,9 @@ void ShowDisplaySettings(SaverApp& app, HWND display) {
     check(IDC_SHOW_FRAME_RATE, s.ShowFrameRate);
     check(IDC_USE_OTHER_RESOLUTION, s.UseOtherResolution);
     check(IDC_SHOW_DATE_TIME, s.ShowDateTime);
-    settings::FillResolutions(display, app.saverSettings);
-    settings::FillModeDetails(display, app.saverSettings);
+    const DisplayModeApi& modes = Open().displayModes;
+    settings::FillResolutions(display, app.saverSettings, modes);
+    settings::FillModeDetails(display, app.saverSettings, modes);
 }
 
 void BuildPages(SaverApp& app, settings::RegistryStore& store, HWND dialog) {
@@ -199,13 +202,13 @@ void Command(SaverApp& app, settings::RegistryStore& store, HWND window, WPARAM 
             break;
         case settings::DialogCommand::OtherResolution:
             SetFlag(&s.UseOtherResolution, control);
-            settings::FillResolutions(window, s);
-            settings::FillModeDetails(window, s);
+            settings::FillResolutions(window, s, Open().displayModes);
+            settings::FillModeDetails(window, s, Open().displayModes);
             break;
         case settings::DialogCommand::ResolutionList:
         case settings::DialogCommand::ColorDepthList:
         case settings::DialogCommand::RefreshRateList:
-            settings::ModeListChanged(window, id, HIWORD(wParam), s);
+            settings::ModeListChanged(window, id, HIWORD(wParam), s, Open().displayModes);
             break;
         case settings::DialogCommand::SupportMail:
             web::ComposeSupportEmail(dialog);
@@ -276,8 +279,9 @@ INT_PTR RunSettingsDialog(SaverApp& app, HWND parent) {
     return RunSettingsDialog(app, parent, settings::SystemRegistry());
 }
 
-INT_PTR RunSettingsDialog(SaverApp& app, HWND parent, settings::RegistryStore& store) {
-    Open() = OpenDialog{&app, &store, false};
+INT_PTR RunSettingsDialog(SaverApp& app, HWND parent, settings::RegistryStore& store,
+                          const DisplayModeApi& displayModes) {
+    Open() = OpenDialog{&app, &store, displayModes, false};
     app.pages = PageTable{};
     HINSTANCE instance = static_cast<HINSTANCE>(Process().instance);
     if (instance == nullptr) {

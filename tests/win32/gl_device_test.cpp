@@ -53,7 +53,13 @@ protected:
     }
 
     std::unique_ptr<PlainWindow> window_;
-    GlDevice device_;
+    // GL's largest texture side as the device sees it (negative: GL's own),
+    // and the device's debugger-output lines.
+    int maxTextureSize_ = -1;
+    std::vector<std::string> debugLines_;
+    GlDevice device_{GlDeviceServices{
+        [this] { return maxTextureSize_ >= 0 ? maxTextureSize_ : GlMaxTextureSize(); },
+        [this](const std::string& line) { debugLines_.push_back(line); }}};
 };
 
 TEST_F(GlDeviceTest, AttachSetsTheViewAndReleaseUndoesIt) {
@@ -173,9 +179,8 @@ TEST_F(GlDeviceTest, UploadsOnceRebuildsAfterResizeAndMovesNames) {
 }
 
 TEST_F(GlDeviceTest, TexturesLargerThanTheMaximumAreClamped) {
-    std::vector<std::string> lines;
-    device_.SetDebugOutputForTesting([&](const std::string& line) { lines.push_back(line); });
-    device_.SetMaxTextureSizeForTesting(512);
+    const std::vector<std::string>& lines = debugLines_;
+    maxTextureSize_ = 512;
     auto wide = SolidTexture(1024, 512, 9);
     wide->SetName("wide.jpg");
     ASSERT_EQ(device_.UploadTexture(wide.get()), S_OK);
@@ -184,7 +189,7 @@ TEST_F(GlDeviceTest, TexturesLargerThanTheMaximumAreClamped) {
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_EQ(lines[0], "Rescaling texture, wide.jpg 1024x512 resizing to 512x512\n");
 
-    device_.SetMaxTextureSizeForTesting(0);  // no answer: full size
+    maxTextureSize_ = 0;  // no answer: full size
     auto full = SolidTexture(1024, 512, 9);
     ASSERT_EQ(device_.UploadTexture(full.get()), S_OK);
     EXPECT_EQ(full->Width(), 1024);

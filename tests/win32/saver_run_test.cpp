@@ -331,8 +331,7 @@ TEST_F(SaverRun, TheModeSwitchPrecedesTheWindowSizesItAndIsUndone) {
         ASSERT_TRUE(StoreDisplayMode(c.width, c.height, c.depth));
         ModeSwitchRecord record;
         g_modeRecord = &record;
-        ScopedDisplayModeApiForTesting api(
-            DisplayModeApi{&OfferOneMode, &NoteModeChange, &NoteModeBox});
+        options_.displayModes = DisplayModeApi{&OfferOneMode, &NoteModeChange, &NoteModeBox};
         CountingApp app;
         app.startResult = c.startResult;
         RECT window{};
@@ -423,6 +422,7 @@ TEST_F(Windows9xPassword, WithoutThePasswordLibraryTheSaverEnds) {
 // The cube saver itself, paced to at most about 100 frames a second.
 class PacedCubeApp : public CubeSaverApp {
 public:
+    using CubeSaverApp::CubeSaverApp;
     Status Frame(WindowHandle window, DeviceContextHandle dc) override {
         const double before = lastFrameTime;
         const Status status = CubeSaverApp::Frame(window, dc);
@@ -509,8 +509,7 @@ TEST_F(SaverRun, AFailedGlAttachEndsTheRunAndRestoresTheDesktop) {
     ASSERT_TRUE(StoreDisplayMode(800, 600, 32));
     ModeSwitchRecord record;
     g_modeRecord = &record;
-    ScopedDisplayModeApiForTesting api(
-        DisplayModeApi{&OfferOneMode, &NoteModeChange, &NoteModeBox});
+    options_.displayModes = DisplayModeApi{&OfferOneMode, &NoteModeChange, &NoteModeBox};
     NoGlApp app;
     Run(app, [] {});
     g_modeRecord = nullptr;
@@ -527,9 +526,9 @@ TEST_F(SaverRun, AFailedGlAttachEndsTheRunAndRestoresTheDesktop) {
 // the system is restored at once; only the application's end waits.
 TEST_F(SaverRun, EndingWhileTheLoaderIsStuckInAReadGivesTheDesktopBackAtOnce) {
     ReadGate gate;
-    auto app = std::make_unique<PacedCubeApp>();
-    app->scene.SetPictureLoadForTesting(
-        [&gate](engine::Texture* texture) { return gate.Read(texture); });
+    CubeSaverServices services;
+    services.pictureLoad = [&gate](engine::Texture* texture) { return gate.Read(texture); };
+    auto app = std::make_unique<PacedCubeApp>(settings::CubePages{}, services);
     DWORD hiddenAfter = 0;
     DWORD restoredAfter = 0;
     Run(*app, [&] {
