@@ -155,7 +155,7 @@ HRESULT GlDevice::SetOrtho(double left, double right, double bottom, double top,
     return S_OK;
 }
 
-HRESULT GlDevice::Begin2D(double width, double height) {
+HRESULT GlDevice::Begin2D(double width, double height, Flat2D kind) {
     glLoadIdentity();
     glPushAttrib(GL_ENABLE_BIT);
     glMatrixMode(GL_PROJECTION);
@@ -163,13 +163,33 @@ HRESULT GlDevice::Begin2D(double width, double height) {
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_LIGHTING);
     glDisable(GL_CULL_FACE);
-    glEnable(GL_BLEND);
-    glEnable(GL_TEXTURE_2D);
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    if (kind == Flat2D::Picture) {
+        glDisable(GL_BLEND);
+    } else {
+        glEnable(GL_BLEND);
+    }
+    if (kind == Flat2D::Untextured) {
+        glDisable(GL_TEXTURE_2D);
+    } else {
+        glEnable(GL_TEXTURE_2D);
+    }
+    if (kind == Flat2D::Text) {
+        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    } else {
+        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_DECAL);
+    }
     glLoadIdentity();
     glOrtho(0, width, 0, height, -1, 1);
     glMatrixMode(GL_MODELVIEW);
+    return S_OK;
+}
+
+HRESULT GlDevice::End2D() {
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPopAttrib();
     return S_OK;
 }
 

@@ -60,9 +60,14 @@ public:
     HRESULT SetCapability(unsigned capability, bool on);
     HRESULT SetOrtho(double left, double right, double bottom, double top, double nearPlane,
                      double farPlane);
-    // Flat drawing in width × height units from the bottom left; the caller
-    // pops the projection matrix and the enable bits afterwards.
-    HRESULT Begin2D(double width, double height);
+    // Flat drawing in width × height units from the bottom left, without
+    // depth test, lighting or culling; End2D gives back the projection matrix
+    // and the enable bits. Text blends its modulated glyphs over the scene;
+    // a background picture replaces what is there (decal, no blending);
+    // untextured shapes (stars) blend.
+    enum class Flat2D { Text, Picture, Untextured };
+    HRESULT Begin2D(double width, double height, Flat2D kind);
+    HRESULT End2D();
     // One glDrawElements of the mesh's arrays.
     HRESULT DrawMesh(const Mesh* mesh);
     // printf-style text in character cells at (x, y); flags as in glyph_table.h.

@@ -245,14 +245,11 @@ TEST_F(GlDeviceTest, TextWithTheBuiltInFontLandsInItsCells) {
     ASSERT_EQ(device_.UploadTexture(font), S_OK);
     ASSERT_EQ(device_.SetViewport(0, 0, 96, 64), S_OK);
     ASSERT_EQ(device_.Clear(true, true), S_OK);
-    ASSERT_EQ(device_.Begin2D(6, 2), S_OK);  // one cell = 16 × 32 pixels
+    ASSERT_EQ(device_.Begin2D(6, 2, GlDevice::Flat2D::Text), S_OK);  // one cell = 16 × 32 pixels
     glColor4f(1, 1, 1, 1);
     EXPECT_EQ(device_.DrawText(1, 0, 0, "%s", ""), S_FALSE);
     ASSERT_EQ(device_.DrawText(1, 0, 0, "%c%c", '#', 'W'), S_OK);
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
-    glPopAttrib();
+    ASSERT_EQ(device_.End2D(), S_OK);
     // Count lit pixels per cell of the first text row: the two glyph cells
     // have ink, the cells around them none.
     std::vector<std::uint8_t> rows(96 * 32 * 4);
