@@ -82,7 +82,7 @@ void CubeSaverApp::OnDisplayPowerDown() {
     musicPlayer.StopForRun();
 }
 
-void CubeSaverApp::TransferSettings(WindowHandle, bool write, settings::RegistryKey* key, int group,
+void CubeSaverApp::TransferSettings(WindowHandle, bool write, registry::RegistryKey* key, int group,
                                     int firstIndex) {
     if (key == nullptr) {
         // The settings key could not be opened: no stored lists, so the
@@ -101,14 +101,14 @@ void CubeSaverApp::TransferSettings(WindowHandle, bool write, settings::Registry
     }
 }
 
-void CubeSaverApp::BuildRunLists(settings::RegistryStore* store,
+void CubeSaverApp::BuildRunLists(registry::RegistryStore* store,
                                  const std::string& settingsKeyPath) {
     std::vector<std::string> storedPictures;
     std::vector<std::string> storedMusic;
     if (store != nullptr) {
-        storedPictures = lists::LoadListForRun(*store, settings::RegistryRoot::CurrentUser,
+        storedPictures = lists::LoadListForRun(*store, registry::RegistryRoot::CurrentUser,
                                                lists::PictureListKeyPath(settingsKeyPath));
-        storedMusic = lists::LoadListForRun(*store, settings::RegistryRoot::CurrentUser,
+        storedMusic = lists::LoadListForRun(*store, registry::RegistryRoot::CurrentUser,
                                             lists::MusicListKeyPath(settingsKeyPath));
     }
     scene::BuildPictureList(storedPictures, SystemDirectoryLister(), scene::SystemFolderLocator(),

@@ -36,7 +36,7 @@ public:
 
     // Moves the cube group; a read outside the settings dialog also builds the
     // picture and music lists.
-    void TransferSettings(WindowHandle window, bool write, settings::RegistryKey* key, int group,
+    void TransferSettings(WindowHandle window, bool write, registry::RegistryKey* key, int group,
                           int firstIndex) override;
     Status Start(WindowHandle window, DeviceContextHandle dc) override;
     Status Frame(WindowHandle window, DeviceContextHandle dc) override;
@@ -60,7 +60,7 @@ public:
     // with the system's folders. Without a store (the settings key could not
     // be opened) nothing is stored, so the pictures come from the user's
     // folders and there is no music.
-    void BuildRunLists(settings::RegistryStore* store, const std::string& settingsKeyPath);
+    void BuildRunLists(registry::RegistryStore* store, const std::string& settingsKeyPath);
 
     settings::CubeSettings cubeSettings;
     // Full paths of the run's pictures and songs.

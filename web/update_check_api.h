@@ -7,7 +7,7 @@
 
 #include "base/handles.h"
 
-namespace velmora::settings {
+namespace velmora::registry {
 class RegistryStore;
 }
 
@@ -43,7 +43,7 @@ struct UpdateCheckApi {
     // none could be started.
     bool (*startThread)(void (*body)(void*), void* argument);
     // The registry the settings and the Internet settings live in.
-    settings::RegistryStore* (*registry)();
+    registry::RegistryStore* (*registry)();
     UpdateTimerPeriods periods;
 };
 

@@ -57,7 +57,7 @@ std::string LoadRunSettings(SaverApp& app, const SaverRunOptions& options) {
     app.SetDefaults(nullptr, 0);
     const std::string keyPath =
         options.settingsKeyPath.empty() ? settings::SettingsKeyPath() : options.settingsKeyPath;
-    if (!app.LoadSettings(settings::SystemRegistry(), nullptr, keyPath)) {
+    if (!app.LoadSettings(registry::SystemRegistry(), nullptr, keyPath)) {
         // No key: defaults, and lists from the user's folders.
         app.TransferSettings(nullptr, false, nullptr, settings::kSaverGroup,
                              settings::kCubeFirstIndex);
@@ -138,8 +138,8 @@ void ShowSwitchFailedWarning(const SaverRun& run, HWND owner) {
 
 bool PrepareFullScreen(SaverRun& run, HWND previewParent, WindowPlacement& placement) {
     const std::optional<DisplayModeRequest> request = FullScreenModeRequest(run.app.saverSettings);
-    if (request && !SwitchDisplayMode(request->width, request->height, request->bitsPerPixel,
-                                      request->refreshRate, run.options.displayModes)) {
+    if (request && !ui::SwitchDisplayMode(request->width, request->height, request->bitsPerPixel,
+                                          request->refreshRate, run.options.displayModes)) {
         ShowSwitchFailedWarning(run, previewParent);
         return false;
     }
@@ -160,7 +160,7 @@ bool PrepareFullScreen(SaverRun& run, HWND previewParent, WindowPlacement& place
 
 void RestoreDisplayMode(const SaverRun& run) {
     if (run.modeChange == ModeChange::Switched) {
-        SwitchDisplayMode(0, 0, 0, 0, run.options.displayModes);
+        ui::SwitchDisplayMode(0, 0, 0, 0, run.options.displayModes);
         diag::RunDesktopChanges().displayModeSwitched = false;
     }
 }
@@ -216,7 +216,7 @@ void ShowAndRun(SaverRun& run, HWND window, HDC dc, int showCommand) {
         DestroyWindow(window);
     }
     const double seconds = (run.clock.NowMilliseconds() - run.startTime) * 0.001;
-    settings::AddTotalRunSeconds(settings::SystemRegistry(), run.keyPath,
+    settings::AddTotalRunSeconds(registry::SystemRegistry(), run.keyPath,
                                  static_cast<float>(seconds));
 }
 

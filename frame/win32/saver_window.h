@@ -20,7 +20,7 @@ struct SaverRunOptions {
     std::function<bool()> isNtFamily;  // empty: ask the system
     std::string passwordLibrary;       // empty: the system's password library
     std::string settingsKeyPath;       // empty: the program's own key
-    DisplayModeApi displayModes = SystemDisplayModeApi();
+    ui::DisplayModeApi displayModes = ui::SystemDisplayModeApi();
 };
 
 // State of the window that lives for one run.

@@ -17,13 +17,13 @@ DisplayModeInfo InfoOf(const DEVMODEA& mode) {
             static_cast<int>(mode.dmBitsPerPel), static_cast<int>(mode.dmDisplayFrequency)};
 }
 
-bool ReadMode(const DisplayModeApi& modes, DWORD index, DEVMODEA& mode) {
+bool ReadMode(const ui::DisplayModeApi& modes, DWORD index, DEVMODEA& mode) {
     mode = DEVMODEA{};
     mode.dmSize = sizeof(DEVMODEA);
     return modes.enumerateSettings(nullptr, index, &mode) != FALSE;
 }
 
-std::vector<DisplayModeInfo> EnumeratedModes(const DisplayModeApi& modes) {
+std::vector<DisplayModeInfo> EnumeratedModes(const ui::DisplayModeApi& modes) {
     std::vector<DisplayModeInfo> found;
     DEVMODEA mode{};
     for (DWORD index = 0; ReadMode(modes, index, mode); ++index) {
@@ -32,7 +32,7 @@ std::vector<DisplayModeInfo> EnumeratedModes(const DisplayModeApi& modes) {
     return found;
 }
 
-std::optional<DisplayModeInfo> CurrentMode(const DisplayModeApi& modes) {
+std::optional<DisplayModeInfo> CurrentMode(const ui::DisplayModeApi& modes) {
     DEVMODEA mode{};
     if (!ReadMode(modes, ENUM_CURRENT_SETTINGS, mode)) {
         return std::nullopt;
@@ -70,7 +70,7 @@ bool SelectedText(HWND page, int controlId, std::string& text) {
 
 }  // namespace
 
-void FillResolutions(HWND page, SaverSettings& settings, const DisplayModeApi& modes) {
+void FillResolutions(HWND page, SaverSettings& settings, const ui::DisplayModeApi& modes) {
     const BOOL enabled = settings.UseOtherResolution == 1;
     for (int id : {IDC_RESOLUTION, IDC_REFRESH_RATE, IDC_COLOR_DEPTH}) {
         EnableWindow(GetDlgItem(page, id), enabled);
@@ -79,7 +79,7 @@ void FillResolutions(HWND page, SaverSettings& settings, const DisplayModeApi& m
     Fill(page, IDC_RESOLUTION, ResolutionList(EnumeratedModes(modes), settings));
 }
 
-void FillModeDetails(HWND page, SaverSettings& settings, const DisplayModeApi& modes) {
+void FillModeDetails(HWND page, SaverSettings& settings, const ui::DisplayModeApi& modes) {
     const ModeDetailLists lists = ModeDetails(EnumeratedModes(modes), settings);
     Fill(page, IDC_COLOR_DEPTH, lists.colorDepths);
     Fill(page, IDC_REFRESH_RATE, lists.refreshRates);
@@ -88,7 +88,7 @@ void FillModeDetails(HWND page, SaverSettings& settings, const DisplayModeApi& m
 }
 
 void ModeListChanged(HWND page, int controlId, int notification, SaverSettings& settings,
-                     const DisplayModeApi& modes) {
+                     const ui::DisplayModeApi& modes) {
     std::string text;
     if (notification != CBN_SELCHANGE || !SelectedText(page, controlId, text)) {
         return;

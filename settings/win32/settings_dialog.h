@@ -9,7 +9,7 @@ namespace velmora {
 
 class SaverApp;
 
-namespace settings {
+namespace registry {
 class RegistryStore;
 }
 
@@ -20,7 +20,7 @@ class RegistryStore;
 // Returns the dialog's result: 1 "OK", 2 "Cancel" or closed, 0 when the user
 // went to the download page of a newer release.
 INT_PTR RunSettingsDialog(SaverApp& app, HWND parent);
-INT_PTR RunSettingsDialog(SaverApp& app, HWND parent, settings::RegistryStore& store,
-                          const DisplayModeApi& displayModes = SystemDisplayModeApi());
+INT_PTR RunSettingsDialog(SaverApp& app, HWND parent, registry::RegistryStore& store,
+                          const ui::DisplayModeApi& displayModes = ui::SystemDisplayModeApi());
 
 }  // namespace velmora

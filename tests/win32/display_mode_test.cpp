@@ -12,6 +12,9 @@
 namespace velmora {
 namespace {
 
+using ui::DisplayModeApi;
+using ui::SystemDisplayModeApi;
+
 constexpr DWORD kAllFields =
     DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT | DM_DISPLAYFLAGS | DM_DISPLAYFREQUENCY;
 constexpr DWORD kSizeAndDepth = DM_PELSWIDTH | DM_PELSHEIGHT | DM_BITSPERPEL;
@@ -122,7 +125,7 @@ protected:
 
     // The switch over the fake display.
     static bool SwitchDisplayMode(int width, int height, int bitsPerPixel, int refreshRate) {
-        return velmora::SwitchDisplayMode(width, height, bitsPerPixel, refreshRate, kFakeApi);
+        return ui::SwitchDisplayMode(width, height, bitsPerPixel, refreshRate, kFakeApi);
     }
 
     static constexpr DisplayModeApi kFakeApi{&FakeEnumerate, &FakeChange, &FakeMessageBox};
@@ -348,13 +351,13 @@ TEST(DisplayModeSystemTest, CurrentModeRequestedAgainSwitches) {
     api.showMessageBox = &RecordingMessageBox;
     g_systemBoxes.clear();
 
-    const bool switched = SwitchDisplayMode(
+    const bool switched = ui::SwitchDisplayMode(
         static_cast<int>(current.dmPelsWidth), static_cast<int>(current.dmPelsHeight),
         static_cast<int>(current.dmBitsPerPel), static_cast<int>(current.dmDisplayFrequency), api);
 
     EXPECT_TRUE(switched) << (g_systemBoxes.empty() ? "" : g_systemBoxes[0]);
     EXPECT_TRUE(g_systemBoxes.empty());
-    EXPECT_TRUE(SwitchDisplayMode(0, 0, 0, 0, api));
+    EXPECT_TRUE(ui::SwitchDisplayMode(0, 0, 0, 0, api));
     DEVMODEA after{};
     after.dmSize = sizeof(DEVMODEA);
     ASSERT_TRUE(EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &after));
@@ -388,7 +391,7 @@ TEST(DisplayModeSystemTest, OtherOfferedModeSwitchesAndRestoreReturns) {
     api.showMessageBox = &RecordingMessageBox;
     g_systemBoxes.clear();
 
-    const bool switched = SwitchDisplayMode(
+    const bool switched = ui::SwitchDisplayMode(
         static_cast<int>(other.dmPelsWidth), static_cast<int>(other.dmPelsHeight),
         static_cast<int>(other.dmBitsPerPel), static_cast<int>(other.dmDisplayFrequency), api);
 
@@ -400,7 +403,7 @@ TEST(DisplayModeSystemTest, OtherOfferedModeSwitchesAndRestoreReturns) {
     EXPECT_EQ(during.dmPelsHeight, other.dmPelsHeight);
     EXPECT_EQ(during.dmBitsPerPel, other.dmBitsPerPel);
 
-    EXPECT_TRUE(SwitchDisplayMode(0, 0, 0, 0, api));
+    EXPECT_TRUE(ui::SwitchDisplayMode(0, 0, 0, 0, api));
     DEVMODEA after{};
     after.dmSize = sizeof(DEVMODEA);
     ASSERT_TRUE(EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &after));

@@ -95,13 +95,13 @@ HWND WaitForThreadDialog(DWORD threadId, const std::string& caption) {
 
 void StoreList(const std::string& key, const std::vector<std::string>& paths) {
     for (std::size_t i = 0; i < paths.size(); ++i) {
-        PutText(settings::SystemRegistry(), key, lists::ListValueName(i).c_str(), paths[i]);
+        PutText(registry::SystemRegistry(), key, lists::ListValueName(i).c_str(), paths[i]);
     }
 }
 
 std::vector<std::string> StoredList(const std::string& key) {
     std::vector<std::string> paths;
-    for (const StoredValue& value : ValuesOf(settings::SystemRegistry(), key)) {
+    for (const StoredValue& value : ValuesOf(registry::SystemRegistry(), key)) {
         paths.push_back(value.Bytes().c_str());
     }
     return paths;

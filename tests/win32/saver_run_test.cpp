@@ -331,7 +331,7 @@ TEST_F(SaverRun, TheModeSwitchPrecedesTheWindowSizesItAndIsUndone) {
         ASSERT_TRUE(StoreDisplayMode(c.width, c.height, c.depth));
         ModeSwitchRecord record;
         g_modeRecord = &record;
-        options_.displayModes = DisplayModeApi{&OfferOneMode, &NoteModeChange, &NoteModeBox};
+        options_.displayModes = ui::DisplayModeApi{&OfferOneMode, &NoteModeChange, &NoteModeBox};
         CountingApp app;
         app.startResult = c.startResult;
         RECT window{};
@@ -434,9 +434,9 @@ public:
     std::atomic<int> drawn{0};
 };
 
-class NullReporter : public lists::RegistryErrorReporter {
+class NullReporter : public registry::RegistryErrorReporter {
 public:
-    void Report(settings::RegistryError) override {}
+    void Report(registry::RegistryError) override {}
 };
 
 TEST_F(SaverRun, LessProcessorKeepsToAboutAHundredFramesASecond) {
@@ -446,7 +446,7 @@ TEST_F(SaverRun, LessProcessorKeepsToAboutAHundredFramesASecond) {
                           picture.c_str(), FALSE));
     NullReporter reporter;
     const std::vector<std::string> pictures = {picture};
-    lists::SaveList(settings::SystemRegistry(), settings::RegistryRoot::CurrentUser,
+    lists::SaveList(registry::SystemRegistry(), registry::RegistryRoot::CurrentUser,
                     lists::PictureListKeyPath(kScratchKey), pictures, reporter);
     HKEY key = nullptr;
     ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kScratchKey, 0, nullptr, 0, KEY_WRITE, nullptr,
@@ -509,7 +509,7 @@ TEST_F(SaverRun, AFailedGlAttachEndsTheRunAndRestoresTheDesktop) {
     ASSERT_TRUE(StoreDisplayMode(800, 600, 32));
     ModeSwitchRecord record;
     g_modeRecord = &record;
-    options_.displayModes = DisplayModeApi{&OfferOneMode, &NoteModeChange, &NoteModeBox};
+    options_.displayModes = ui::DisplayModeApi{&OfferOneMode, &NoteModeChange, &NoteModeBox};
     NoGlApp app;
     Run(app, [] {});
     g_modeRecord = nullptr;

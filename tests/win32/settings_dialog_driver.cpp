@@ -57,7 +57,8 @@ HKEY OpenSettingsKey(REGSAM access) {
 
 }  // namespace
 
-SettingsDialogDriver::SettingsDialogDriver(CubeSaverApp& app, const DisplayModeApi& displayModes)
+SettingsDialogDriver::SettingsDialogDriver(CubeSaverApp& app,
+                                           const ui::DisplayModeApi& displayModes)
     : app_(app), displayModes_(displayModes) {
     thread_ = CreateThread(nullptr, 0, &Run, this, 0, &threadId_);
 }
@@ -74,7 +75,7 @@ SettingsDialogDriver::~SettingsDialogDriver() {
 DWORD WINAPI SettingsDialogDriver::Run(void* self) {
     auto* driver = static_cast<SettingsDialogDriver*>(self);
     driver->result_ =
-        RunSettingsDialog(driver->app_, nullptr, settings::SystemRegistry(), driver->displayModes_);
+        RunSettingsDialog(driver->app_, nullptr, registry::SystemRegistry(), driver->displayModes_);
     return 0;
 }
 

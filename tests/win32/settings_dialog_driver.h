@@ -18,8 +18,8 @@ namespace velmora::testing {
 
 class SettingsDialogDriver {
 public:
-    explicit SettingsDialogDriver(CubeSaverApp& app,
-                                  const DisplayModeApi& displayModes = SystemDisplayModeApi());
+    explicit SettingsDialogDriver(
+        CubeSaverApp& app, const ui::DisplayModeApi& displayModes = ui::SystemDisplayModeApi());
     SettingsDialogDriver(const SettingsDialogDriver&) = delete;
     SettingsDialogDriver& operator=(const SettingsDialogDriver&) = delete;
     // Closes the dialog if it is still open.
@@ -56,7 +56,7 @@ private:
     static DWORD WINAPI Run(void* self);
 
     CubeSaverApp& app_;
-    DisplayModeApi displayModes_;
+    ui::DisplayModeApi displayModes_;
     HANDLE thread_ = nullptr;
     DWORD threadId_ = 0;
     HWND dialog_ = nullptr;

@@ -211,7 +211,7 @@ std::vector<std::string> Items(HWND combo) {
 }
 
 TEST_F(SettingsDialog, DisplayModeListsFollowTheChosenResolution) {
-    DisplayModeApi api = SystemDisplayModeApi();
+    ui::DisplayModeApi api = ui::SystemDisplayModeApi();
     api.enumerateSettings = &EnumerateTestModes;
     // 75 Hz is not offered with 16 bits, but at 800 x 600.
     StoreDwords(
@@ -252,7 +252,7 @@ TEST_F(SettingsDialog, DisplayModeListsFollowTheChosenResolution) {
 }
 
 TEST_F(SettingsDialog, AStoredModeThisDisplayDoesNotOfferIsReplacedByTheShownOne) {
-    DisplayModeApi api = SystemDisplayModeApi();
+    ui::DisplayModeApi api = ui::SystemDisplayModeApi();
     api.enumerateSettings = &EnumerateTestModes;
     StoreDwords(
         {{"000_007", 1}, {"000_008", 5000}, {"000_009", 3000}, {"000_010", 32}, {"000_011", 75}});

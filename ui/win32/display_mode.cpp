@@ -4,7 +4,7 @@
 
 #include "settings/display_mode_request.h"
 
-namespace velmora {
+namespace velmora::ui {
 
 namespace {
 
@@ -112,4 +112,4 @@ bool SwitchDisplayMode(int width, int height, int bitsPerPixel, int refreshRate,
     return Report(api, sizeResult, mode);
 }
 
-}  // namespace velmora
+}  // namespace velmora::ui

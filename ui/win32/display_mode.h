@@ -5,7 +5,7 @@
 
 #include <string>
 
-namespace velmora {
+namespace velmora::ui {
 
 // The system calls the switch and the display page make: the run and the
 // settings dialog are handed them when made, the system's by default.
@@ -26,4 +26,4 @@ DisplayModeApi SystemDisplayModeApi();
 bool SwitchDisplayMode(int width, int height, int bitsPerPixel, int refreshRate,
                        const DisplayModeApi& api = SystemDisplayModeApi());
 
-}  // namespace velmora
+}  // namespace velmora::ui

@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-namespace velmora::settings {
+namespace velmora::ui {
 
 namespace {
 
@@ -121,4 +121,4 @@ void ResetHelpDisplay() {
     HelpControl() = nullptr;
 }
 
-}  // namespace velmora::settings
+}  // namespace velmora::ui
