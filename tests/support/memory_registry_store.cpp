@@ -1,3 +1,4 @@
+// The registry kept in memory (memory_registry_store.h).
 #include "tests/support/memory_registry_store.h"
 
 #include <algorithm>

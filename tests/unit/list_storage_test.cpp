@@ -1,3 +1,4 @@
+// Storing and loading the picture and music lists in a registry kept in memory.
 #include <gtest/gtest.h>
 
 #include <string>

@@ -1,3 +1,4 @@
+// The in-memory registry store the storage tests use, against the store rules.
 #include <gtest/gtest.h>
 
 #include <memory>

@@ -1,3 +1,4 @@
+// Reading and writing the settings in a registry kept in memory.
 #include <gtest/gtest.h>
 
 #include <cstring>

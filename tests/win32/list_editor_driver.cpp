@@ -1,3 +1,4 @@
+// The list editor run on its own thread and driven by messages (list_editor_driver.h).
 #include "tests/win32/list_editor_driver.h"
 
 #include <commctrl.h>

@@ -1,3 +1,4 @@
+// The settings dialog run on its own thread and driven by messages (settings_dialog_driver.h).
 #include "tests/win32/settings_dialog_driver.h"
 
 #include <commctrl.h>
