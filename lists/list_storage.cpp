@@ -12,10 +12,10 @@ namespace velmora::lists {
 
 namespace {
 
-using settings::RegistryError;
-using settings::RegistryKey;
-namespace access = settings::registry_access;
-namespace error = settings::registry_error;
+using registry::RegistryError;
+using registry::RegistryKey;
+namespace access = registry::registry_access;
+namespace error = registry::registry_error;
 
 // Subkey names of the registry have at most 255 characters, value names at
 // most 16383.
@@ -51,7 +51,7 @@ std::string ListValueName(std::size_t position) {
 
 RegistryError DeleteKeyTree(const RegistryKey& parent, const std::string& subKey) {
     // Opening an empty name opens the parent itself, whose subkeys would all go.
-    if (!settings::NamesSubKey(subKey)) {
+    if (!registry::NamesSubKey(subKey)) {
         return error::InvalidParameter;
     }
     RegistryKey key;
@@ -74,10 +74,10 @@ RegistryError DeleteKeyTree(const RegistryKey& parent, const std::string& subKey
     return parent.DeleteSubKey(subKey.c_str());
 }
 
-RegistryError SaveList(settings::RegistryStore& store, settings::RegistryRoot root,
+RegistryError SaveList(registry::RegistryStore& store, registry::RegistryRoot root,
                        const std::string& subKeyPath, std::span<const std::string> items,
-                       RegistryErrorReporter& reporter) {
-    if (!settings::NamesSubKey(subKeyPath)) {
+                       registry::RegistryErrorReporter& reporter) {
+    if (!registry::NamesSubKey(subKeyPath)) {
         reporter.Report(error::InvalidParameter);
         return error::InvalidParameter;
     }
@@ -104,7 +104,7 @@ RegistryError SaveList(settings::RegistryStore& store, settings::RegistryRoot ro
     for (std::size_t i = 0; i < items.size(); ++i) {
         const std::string& path = items[i];
         const RegistryError e =
-            list.SetValue(ListValueName(i).c_str(), settings::RegistryType::String, path.c_str(),
+            list.SetValue(ListValueName(i).c_str(), registry::RegistryType::String, path.c_str(),
                           static_cast<std::uint32_t>(path.size() + 1));
         if (e != error::Success) {
             reporter.Report(e);
@@ -114,7 +114,7 @@ RegistryError SaveList(settings::RegistryStore& store, settings::RegistryRoot ro
     return error::Success;
 }
 
-void LoadListForEditor(settings::RegistryStore& store, settings::RegistryRoot root,
+void LoadListForEditor(registry::RegistryStore& store, registry::RegistryRoot root,
                        const std::string& subKeyPath, const AddListEntry& add) {
     RegistryKey list;
     if (list.Open(store, root, subKeyPath, access::Read) != error::Success) {
@@ -136,7 +136,7 @@ void LoadListForEditor(settings::RegistryStore& store, settings::RegistryRoot ro
             return;
         }
         const std::optional<std::string_view> entry =
-            settings::TextInValueData(data, dataSize, kListEntryBufferSize);
+            registry::TextInValueData(data, dataSize, kListEntryBufferSize);
         if (!entry) {
             continue;
         }
@@ -145,7 +145,7 @@ void LoadListForEditor(settings::RegistryStore& store, settings::RegistryRoot ro
     }
 }
 
-std::vector<std::string> LoadListForRun(settings::RegistryStore& store, settings::RegistryRoot root,
+std::vector<std::string> LoadListForRun(registry::RegistryStore& store, registry::RegistryRoot root,
                                         const std::string& subKeyPath) {
     std::vector<std::string> entries;
     RegistryKey list;
@@ -163,7 +163,7 @@ std::vector<std::string> LoadListForRun(settings::RegistryStore& store, settings
             continue;
         }
         if (const std::optional<std::string_view> entry =
-                settings::TextInValueData(data, dataSize, kListEntryBufferSize)) {
+                registry::TextInValueData(data, dataSize, kListEntryBufferSize)) {
             entries.emplace_back(*entry);
         }
     }

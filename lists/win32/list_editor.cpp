@@ -77,18 +77,18 @@ void Open(ListEditorSession& session, HWND dialog) {
         ShowWindow(GetDlgItem(dialog, id::kPreviewToggle), SW_HIDE);
         request.previewHidden = true;
     }
-    session.dpi = WindowDpi(dialog);
+    session.dpi = ui::WindowDpi(dialog);
     ResizeForPreview(session);
     SendMessageA(request.listView, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT,
                  LVS_EX_FULLROWSELECT);
     for (const Tooltip& tip : kTooltips) {
-        settings::AddTooltip(dialog, tip.id, tip.text);
+        ui::AddTooltip(dialog, tip.id, tip.text);
     }
     StartPreviewWorker(request);
     session.rearranging = true;
     {
         ListViewBatch batch(*session.items);
-        LoadListForEditor(settings::SystemRegistry(), request.root, request.subKeyPath,
+        LoadListForEditor(registry::SystemRegistry(), request.root, request.subKeyPath,
                           [&session](const std::string& path, bool first) {
                               AddListItem(session, path, first, first);
                           });
@@ -99,9 +99,9 @@ void Open(ListEditorSession& session, HWND dialog) {
 
 // The worker ends before the items' strings go, and both before the dialog.
 void Close(ListEditorSession& session) {
-    const HWND helpControl = settings::HelpDisplayControl();
+    const HWND helpControl = ui::HelpDisplayControl();
     if (helpControl != nullptr && GetParent(helpControl) == session.request.dialog) {
-        settings::ResetHelpDisplay();
+        ui::ResetHelpDisplay();
     }
     StopPreviewWorker(session.request);
     session.items->RemoveAll();
@@ -109,9 +109,9 @@ void Close(ListEditorSession& session) {
 }
 
 void Save(ListEditorSession& session) {
-    RegistryErrorBox reporter;
+    registry::RegistryErrorBox reporter;
     const std::vector<std::string> paths = session.items->Paths();
-    SaveList(settings::SystemRegistry(), session.request.root, session.request.subKeyPath, paths,
+    SaveList(registry::SystemRegistry(), session.request.root, session.request.subKeyPath, paths,
              reporter);
 }
 
@@ -162,7 +162,7 @@ INT_PTR CALLBACK EditorProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
     if (session == nullptr) {
         return FALSE;
     }
-    if (settings::FilterHelpMessage(dialog, dialog, message, lParam)) {
+    if (ui::FilterHelpMessage(dialog, dialog, message, lParam)) {
         return TRUE;
     }
     switch (message) {
@@ -181,7 +181,7 @@ INT_PTR CALLBACK EditorProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
             ShowPreviewInfo(*session);
             return TRUE;
         case WM_DPICHANGED:
-            session->dpi = DpiOfChange(wParam);
+            session->dpi = ui::DpiOfChange(wParam);
             PostMessageA(dialog, kRefitMessage, 0, 0);
             return FALSE;
         case kRefitMessage:

@@ -62,7 +62,7 @@ void ResizeForPreview(ListEditorSession& session) {
     const RECT frame = WindowRectOf(dialog, 0);
     const RECT edge = WindowRectOf(dialog, hidden ? id::kPreviewToggle : id::kPreviewBox);
     SetWindowPos(dialog, nullptr, 0, 0,
-                 edge.right - frame.left + ScaleForDpi(kRightMargin, session.dpi),
+                 edge.right - frame.left + ui::ScaleForDpi(kRightMargin, session.dpi),
                  frame.bottom - frame.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

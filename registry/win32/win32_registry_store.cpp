@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-namespace velmora::settings {
+namespace velmora::registry {
 
 namespace {
 
@@ -135,4 +135,4 @@ Win32RegistryStore& SystemRegistry() {
     return store;
 }
 
-}  // namespace velmora::settings
+}  // namespace velmora::registry

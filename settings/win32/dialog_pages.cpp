@@ -14,8 +14,8 @@ constexpr int kPageLeft = 10;
 constexpr int kPageTop = 30;
 
 void PlacePage(HWND page, unsigned dpi) {
-    SetWindowPos(page, HWND_TOP, ScaleForDpi(kPageLeft, dpi), ScaleForDpi(kPageTop, dpi), 0, 0,
-                 SWP_NOSIZE | SWP_NOACTIVATE);
+    SetWindowPos(page, HWND_TOP, ui::ScaleForDpi(kPageLeft, dpi), ui::ScaleForDpi(kPageTop, dpi), 0,
+                 0, SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 using EnableThemeDialogTextureFunction = HRESULT(WINAPI*)(HWND, DWORD);
@@ -51,7 +51,7 @@ void AddPage(PageTable& table, int resourceId, const std::string& caption) {
     if (page == nullptr) {
         return;
     }
-    PlacePage(page, WindowDpi(dialog));
+    PlacePage(page, ui::WindowDpi(dialog));
     TCITEMA item{};
     item.mask = TCIF_TEXT;
     std::string text = caption.substr(0, kMaxCaptionLength);

@@ -2,7 +2,7 @@
 
 #include "base/win32/library_entry.h"
 
-namespace velmora {
+namespace velmora::ui {
 
 unsigned WindowDpi(HWND window) {
     using GetDpiForWindowCall = UINT(WINAPI*)(HWND);
@@ -22,4 +22,4 @@ unsigned WindowDpi(HWND window) {
     return dpi > 0 ? static_cast<unsigned>(dpi) : kDesignDpi;
 }
 
-}  // namespace velmora
+}  // namespace velmora::ui

@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-namespace velmora {
+namespace velmora::ui {
 
 inline constexpr unsigned kDesignDpi = 96;
 
@@ -23,4 +23,4 @@ inline unsigned DpiOfChange(WPARAM wParam) {
     return LOWORD(wParam);
 }
 
-}  // namespace velmora
+}  // namespace velmora::ui

@@ -4,7 +4,7 @@
 
 #include "ui/win32/dpi.h"
 
-namespace velmora::settings {
+namespace velmora::ui {
 
 namespace {
 
@@ -123,4 +123,4 @@ void ResetHelpDisplay() {
     HelpControl() = nullptr;
 }
 
-}  // namespace velmora::settings
+}  // namespace velmora::ui
