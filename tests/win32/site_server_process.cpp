@@ -1,5 +1,9 @@
 #include "tests/win32/site_server_process.h"
 
+#include <wincrypt.h>
+
+#include "velmora/maker_site.h"
+
 #include <fstream>
 #include <sstream>
 
@@ -19,6 +23,13 @@ std::string ReadFileText(const std::string& path) {
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();
+}
+
+// The maker's host name, from the site address.
+std::string MakerHost() {
+    std::string host = VELMORA_MAKER_SITE;
+    host = host.substr(host.find("://") + 3);
+    return host.substr(0, host.find_first_of(":/"));
 }
 
 std::string NewFolder() {
@@ -60,7 +71,8 @@ bool SiteServerProcess::Start(const SiteServerOptions& options) {
             << UnixPath(folder_ + "port") << " --record " << UnixPath(folder_ + "record")
             << " --max-requests " << options.maxRequests << " --idle-timeout "
             << options.idleSeconds << " --trickle " << options.trickleSeconds
-            << (options.noLength ? " --no-length" : "");
+            << (options.noLength ? " --no-length" : "") << " --tls-host " << MakerHost()
+            << " --tls-dir " << UnixPath(folder_);
     std::string line = command.str();
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
@@ -80,10 +92,35 @@ bool SiteServerProcess::Start(const SiteServerOptions& options) {
             Sleep(10);
         }
     }
+    if (port_ != 0 && options.trustAuthority) {
+        TrustAuthority();
+    }
     return port_ != 0;
 }
 
+// Only this prefix's current user trusts it, and only while the server runs.
+void SiteServerProcess::TrustAuthority() {
+    const std::string authority = ReadFileText(folder_ + "authority.cer");
+    const HCERTSTORE store = CertOpenStore(CERT_STORE_PROV_SYSTEM_W, 0, 0,
+                                           CERT_SYSTEM_STORE_CURRENT_USER, L"Root");
+    if (store == nullptr) {
+        return;
+    }
+    PCCERT_CONTEXT added = nullptr;
+    if (CertAddEncodedCertificateToStore(
+            store, X509_ASN_ENCODING, reinterpret_cast<const BYTE*>(authority.data()),
+            static_cast<DWORD>(authority.size()), CERT_STORE_ADD_REPLACE_EXISTING, &added)) {
+        trusted_ = added;
+    }
+    CertCloseStore(store, 0);
+}
+
 void SiteServerProcess::Stop() {
+    if (trusted_ != nullptr) {
+        // Deleting frees the context too.
+        CertDeleteCertificateFromStore(static_cast<PCCERT_CONTEXT>(trusted_));
+        trusted_ = nullptr;
+    }
     if (folder_.empty()) {
         return;
     }
@@ -95,18 +132,33 @@ void SiteServerProcess::Stop() {
     }
     DeleteFileA((folder_ + "record").c_str());
     DeleteFileA((folder_ + "port.stop").c_str());
+    DeleteFileA((folder_ + "authority.cer").c_str());
     RemoveDirectoryA(folder_.c_str());
     folder_.clear();
     port_ = 0;
 }
 
-std::vector<std::string> SiteServerProcess::Requests() const {
+std::vector<std::string> SiteServerProcess::RecordLines() const {
     std::vector<std::string> lines;
     std::istringstream text(ReadFileText(folder_ + "record"));
     for (std::string line; std::getline(text, line);) {
         lines.push_back(line);
     }
     return lines;
+}
+
+std::vector<std::string> SiteServerProcess::Requests() const {
+    std::vector<std::string> requests;
+    for (std::string& line : RecordLines()) {
+        if (line.rfind("CONNECT ", 0) != 0) {
+            requests.push_back(std::move(line));
+        }
+    }
+    return requests;
+}
+
+std::size_t SiteServerProcess::Tunnels() const {
+    return RecordLines().size() - Requests().size();
 }
 
 ScopedProxy::ScopedProxy(int port) {
