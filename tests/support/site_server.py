@@ -30,14 +30,16 @@ ends by itself.
   ends at its overall timeout or stop file).
 - --status CODE: every answer has this status and the file's body.
 - --tls-host HOST --tls-dir DIR: https through the proxy. Before it listens,
-  the server makes (with Debian's openssl command) a new certificate
-  authority and a certificate for HOST signed by it, and writes the
-  authority's certificate to DIR/authority.cer (DER), for the test to trust
-  or not. A "CONNECT HOST:443" request is recorded as it came, answered with
+  the server takes its certificate and key from DIR (server.pem,
+  server.key); when they are not there, it makes (with Debian's openssl
+  command) a new certificate authority and a certificate for HOST signed by
+  it, and leaves them there with the authority's certificate (authority.cer,
+  DER) for the test to trust or not. A test process keeps one authority:
+  Windows reads the trusted roots once per process. A "CONNECT HOST:443" request is recorded as it came, answered with
   200, and TLS with that certificate is then spoken inside the tunnel; the
   request that follows is recorded with its absolute address
   (https://HOST/path). A client that refuses the certificate leaves only the
-  CONNECT line. Every file the server made is removed when it ends.
+  CONNECT line. The files in DIR are the test's to remove.
 
 Use from a Wine test (a Windows program that ctest runs through wine): Wine
 starts a Unix program given to CreateProcessA with its Unix path, for example
@@ -110,10 +112,8 @@ def make_certificates(host, work):
     openssl("x509", "-req", "-in", path("server.csr"), "-CA", path("ca.pem"),
             "-CAkey", path("ca.key"), "-set_serial", str(random.getrandbits(63)),
             "-days", "2", "-sha256", "-extfile", path("server.ext"), "-out", path("server.pem"))
-    context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
-    context.load_cert_chain(path("server.pem"), path("server.key"))
     with open(path("ca.pem"), encoding="ascii") as authority:
-        return context, ssl.PEM_cert_to_DER_cert(authority.read())
+        return ssl.PEM_cert_to_DER_cert(authority.read())
 
 
 class SiteHandler(BaseHTTPRequestHandler):
@@ -260,25 +260,31 @@ def serve(server):
             last_activity = time.monotonic()
 
 
-def start_tls(server, work):
+def start_tls(server):
     options = server.options
     if not options.tls_host or not options.tls_dir:
         return
-    server.tls_context, authority = make_certificates(options.tls_host, work)
-    with open(os.path.join(options.tls_dir, "authority.cer"), "wb") as out:
-        out.write(authority)
+    certificate = os.path.join(options.tls_dir, "server.pem")
+    key = os.path.join(options.tls_dir, "server.key")
+    if not os.path.exists(certificate):
+        with tempfile.TemporaryDirectory(prefix="velmora-tls-") as work:
+            authority = make_certificates(options.tls_host, work)
+            os.replace(os.path.join(work, "server.key"), key)
+            os.replace(os.path.join(work, "server.pem"), certificate)
+        with open(os.path.join(options.tls_dir, "authority.cer"), "wb") as out:
+            out.write(authority)
+    server.tls_context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+    server.tls_context.load_cert_chain(certificate, key)
 
 
 def main():
     options = parse_arguments()
     server = SiteServer(options)
-    work = tempfile.TemporaryDirectory(prefix="velmora-tls-")
     try:
-        start_tls(server, work.name)
+        start_tls(server)
     except (OSError, subprocess.SubprocessError, ssl.SSLError) as error:
         print(f"site_server: no https: {error}", file=sys.stderr)
         server.server_close()
-        work.cleanup()
         return 1
     server.requests_seen = 0
     original_finish = server.finish_request
@@ -293,11 +299,7 @@ def main():
         serve(server)
     finally:
         server.server_close()
-        work.cleanup()
-        leftovers = [options.port_file, options.port_file + ".stop"]
-        if options.tls_dir:
-            leftovers.append(os.path.join(options.tls_dir, "authority.cer"))
-        for leftover in leftovers:
+        for leftover in (options.port_file, options.port_file + ".stop"):
             try:
                 os.remove(leftover)
             except OSError:

@@ -43,6 +43,62 @@ std::string NewFolder() {
     return folder;
 }
 
+constexpr const char* kTlsFiles[] = {"server.pem", "server.key", "authority.cer"};
+
+void RemoveTlsFiles(const std::string& folder) {
+    for (const char* name : kTlsFiles) {
+        DeleteFileA((folder + name).c_str());
+    }
+}
+
+// The authority the servers of this process share. Windows reads the trusted
+// roots once per process, so one made later would never be trusted. Wine
+// keeps a certificate added to the "Root" system store (a collection)
+// nowhere; added to the user's registry store below it, it is trusted. It
+// leaves the store, and its files the disk, when the process ends.
+class SharedAuthority {
+public:
+    SharedAuthority() : folder_(NewFolder()) {}
+    ~SharedAuthority() {
+        if (trusted_ != nullptr) {
+            CertDeleteCertificateFromStore(trusted_);  // frees the context too
+        }
+        RemoveTlsFiles(folder_);
+        RemoveDirectoryA(folder_.c_str());
+    }
+    SharedAuthority(const SharedAuthority&) = delete;
+    SharedAuthority& operator=(const SharedAuthority&) = delete;
+
+    const std::string& Folder() const { return folder_; }
+
+    // Once the first server has made it.
+    void Trust() {
+        if (trusted_ != nullptr) {
+            return;
+        }
+        const std::string authority = ReadFileText(folder_ + "authority.cer");
+        const HCERTSTORE store = CertOpenStore(CERT_STORE_PROV_SYSTEM_REGISTRY_W, 0, 0,
+                                               CERT_SYSTEM_STORE_CURRENT_USER, L"Root");
+        if (store == nullptr) {
+            return;
+        }
+        CertAddEncodedCertificateToStore(store, X509_ASN_ENCODING,
+                                         reinterpret_cast<const BYTE*>(authority.data()),
+                                         static_cast<DWORD>(authority.size()),
+                                         CERT_STORE_ADD_REPLACE_EXISTING, &trusted_);
+        CertCloseStore(store, 0);
+    }
+
+private:
+    std::string folder_;
+    PCCERT_CONTEXT trusted_ = nullptr;
+};
+
+SharedAuthority& TheSharedAuthority() {
+    static SharedAuthority authority;
+    return authority;
+}
+
 }  // namespace
 
 std::string UnixPath(const std::string& windowsPath) {
@@ -72,7 +128,8 @@ bool SiteServerProcess::Start(const SiteServerOptions& options) {
             << " --max-requests " << options.maxRequests << " --idle-timeout "
             << options.idleSeconds << " --trickle " << options.trickleSeconds
             << (options.noLength ? " --no-length" : "") << " --tls-host " << MakerHost()
-            << " --tls-dir " << UnixPath(folder_);
+            << " --tls-dir "
+            << UnixPath(options.trustAuthority ? TheSharedAuthority().Folder() : folder_);
     std::string line = command.str();
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
@@ -93,34 +150,12 @@ bool SiteServerProcess::Start(const SiteServerOptions& options) {
         }
     }
     if (port_ != 0 && options.trustAuthority) {
-        TrustAuthority();
+        TheSharedAuthority().Trust();
     }
     return port_ != 0;
 }
 
-// Only this prefix's current user trusts it, and only while the server runs.
-void SiteServerProcess::TrustAuthority() {
-    const std::string authority = ReadFileText(folder_ + "authority.cer");
-    const HCERTSTORE store = CertOpenStore(CERT_STORE_PROV_SYSTEM_W, 0, 0,
-                                           CERT_SYSTEM_STORE_CURRENT_USER, L"Root");
-    if (store == nullptr) {
-        return;
-    }
-    PCCERT_CONTEXT added = nullptr;
-    if (CertAddEncodedCertificateToStore(
-            store, X509_ASN_ENCODING, reinterpret_cast<const BYTE*>(authority.data()),
-            static_cast<DWORD>(authority.size()), CERT_STORE_ADD_REPLACE_EXISTING, &added)) {
-        trusted_ = added;
-    }
-    CertCloseStore(store, 0);
-}
-
 void SiteServerProcess::Stop() {
-    if (trusted_ != nullptr) {
-        // Deleting frees the context too.
-        CertDeleteCertificateFromStore(static_cast<PCCERT_CONTEXT>(trusted_));
-        trusted_ = nullptr;
-    }
     if (folder_.empty()) {
         return;
     }
@@ -132,7 +167,7 @@ void SiteServerProcess::Stop() {
     }
     DeleteFileA((folder_ + "record").c_str());
     DeleteFileA((folder_ + "port.stop").c_str());
-    DeleteFileA((folder_ + "authority.cer").c_str());
+    RemoveTlsFiles(folder_);
     RemoveDirectoryA(folder_.c_str());
     folder_.clear();
     port_ = 0;

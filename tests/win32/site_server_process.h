@@ -20,7 +20,9 @@ struct SiteServerOptions {
     int maxRequests = 20;
     double idleSeconds = 20;
     // https is served for the maker's host with a certificate from an
-    // authority made for this server; false leaves that authority untrusted.
+    // authority made once for the test process and trusted by the prefix's
+    // current user while the process runs; false: from an authority made for
+    // this server alone, trusted by nobody.
     bool trustAuthority = true;
 };
 
@@ -48,12 +50,9 @@ public:
 
 private:
     std::vector<std::string> RecordLines() const;
-    void TrustAuthority();
 
     std::string folder_;  // Windows path with a trailing backslash
     int port_ = 0;
-    // The authority in the current user's root store while the server runs.
-    const void* trusted_ = nullptr;
 };
 
 // Sets HKCU ...\Internet Settings ProxyEnable 1 and ProxyServer
