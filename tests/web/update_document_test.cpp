@@ -95,10 +95,13 @@ TEST(LooksLikeVersionTest, DigitGroupsAfterAnOptionalLetter) {
         const char* text;
         bool version;
     } cases[] = {
-        {"1.1", true},   {"7", true},      {"v2.0.13", true}, {"R10.4", true},
-        {"", false},     {"v", false},     {"1.", false},     {".1", false},
-        {"1..2", false}, {"ab1", false},   {"1.2a", false},   {"1.2 beta", false},
-        {"-1", false},   {"7.31\nBuild 731", false},
+        {"1.1", true},     {"7", true},
+        {"v2.0.13", true}, {"R10.4", true},
+        {"", false},       {"v", false},
+        {"1.", false},     {".1", false},
+        {"1..2", false},   {"ab1", false},
+        {"1.2a", false},   {"1.2 beta", false},
+        {"-1", false},     {"7.31\nBuild 731", false},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(LooksLikeVersion(c.text), c.version) << c.text;

@@ -191,9 +191,9 @@ TEST_F(SetupAssistant, ABaseOffTheMakersSiteIsNeitherRequestedNorDeleted) {
     std::replace(fileAddress.begin(), fileAddress.end(), '\\', '/');
     std::string otherScheme = SiteBaseAddress();
     otherScheme.replace(0, otherScheme.find(':'), "http");
-    for (const std::string& base : {std::string("https://collector.invalid/grab.html"),
-                                    otherScheme, fileAddress, "\\\\localhost\\" +
-                                        planted.substr(0, 1) + "$\\" + planted.substr(3)}) {
+    for (const std::string& base :
+         {std::string("https://collector.invalid/grab.html"), otherScheme, fileAddress,
+          "\\\\localhost\\" + planted.substr(0, 1) + "$\\" + planted.substr(3)}) {
         SCOPED_TRACE(base);
         asked_.Set(SecondsNow());
         ReportSite site(base);

@@ -82,10 +82,9 @@ public:
         if (store == nullptr) {
             return;
         }
-        CertAddEncodedCertificateToStore(store, X509_ASN_ENCODING,
-                                         reinterpret_cast<const BYTE*>(authority.data()),
-                                         static_cast<DWORD>(authority.size()),
-                                         CERT_STORE_ADD_REPLACE_EXISTING, &trusted_);
+        CertAddEncodedCertificateToStore(
+            store, X509_ASN_ENCODING, reinterpret_cast<const BYTE*>(authority.data()),
+            static_cast<DWORD>(authority.size()), CERT_STORE_ADD_REPLACE_EXISTING, &trusted_);
         CertCloseStore(store, 0);
     }
 

@@ -91,8 +91,7 @@ SupportMailCalls SystemSupportMailCalls() {
 
 bool ComposeSupportEmail(HWND dialog, const SupportMailCalls& calls) {
     const std::string subject = SupportMailSubject();
-    const std::string text =
-        diag::BuildSystemReport(dialog) + SupportMailMessage(subject, Now());
+    const std::string text = diag::BuildSystemReport(dialog) + SupportMailMessage(subject, Now());
     const SupportMailSteps steps{
         [&] { return calls.copyText(text) == S_OK; },
         [&](unsigned milliseconds) { calls.sleep(milliseconds); },

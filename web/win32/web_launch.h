@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <string>
 
 namespace velmora::web {
@@ -29,8 +31,7 @@ struct SupportMailCalls {
     // S_OK once the text is on the clipboard.
     HRESULT (*copyText)(const std::string& text);
     void(WINAPI* sleep)(DWORD milliseconds);
-    HINSTANCE(WINAPI* shellExecute)(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters,
-                                    LPCSTR directory, INT show);
+    decltype(&ShellExecuteA) shellExecute;
     int(WINAPI* showMessageBox)(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
 };
 
