@@ -1,10 +1,22 @@
 # The maker's web site: one build setting. Every address the programs hold
 # (update document, web pages, install report, support e-mail) is derived from
 # it, and the site's files are copied to <build>/site with it filled in.
-set(VELMORA_MAKER_SITE "http://www.quillfen.example" CACHE STRING
+# https by default: the certificate is checked as the system checks it. An
+# http site still builds, for a maker without a certificate (README.md says
+# what that costs).
+set(VELMORA_MAKER_SITE "https://www.quillfen.example" CACHE STRING
     "The maker's web site: scheme and host, optionally a path; no trailing slash")
+# A build folder configured before the default became https moves to it.
+if(VELMORA_MAKER_SITE STREQUAL "http://www.quillfen.example")
+  set(VELMORA_MAKER_SITE "https://www.quillfen.example" CACHE STRING
+      "The maker's web site: scheme and host, optionally a path; no trailing slash" FORCE)
+endif()
 if(NOT VELMORA_MAKER_SITE MATCHES "^https?://[A-Za-z0-9.-]+(:[0-9]+)?(/[^ \"\\\\]*[^/ \"\\\\])?$")
-  message(FATAL_ERROR "VELMORA_MAKER_SITE must look like http://host or http://host/path")
+  message(FATAL_ERROR "VELMORA_MAKER_SITE must look like https://host or https://host/path")
+endif()
+if(VELMORA_MAKER_SITE MATCHES "^http:")
+  message(WARNING "VELMORA_MAKER_SITE is plain http: anyone on the network path can answer "
+                  "the update check and read the installation reports")
 endif()
 string(REGEX REPLACE "^https?://([^:/]+).*$" "\\1" velmora_maker_host "${VELMORA_MAKER_SITE}")
 # Mail goes to the host's domain: www.example.org gives support@example.org.
@@ -17,7 +29,7 @@ add_library(velmora_maker_site INTERFACE)
 target_include_directories(velmora_maker_site INTERFACE ${velmora_generated_dir})
 
 set(VELMORA_SITE_DIR ${CMAKE_BINARY_DIR}/site)
-set(velmora_default_site "http://www.quillfen.example")
+set(velmora_default_site "https://www.quillfen.example")
 set(velmora_default_mail_domain "quillfen.example")
 file(GLOB_RECURSE velmora_site_files RELATIVE ${PROJECT_SOURCE_DIR}/web/site
      ${PROJECT_SOURCE_DIR}/web/site/*)

@@ -83,7 +83,14 @@ Section "${PRODUCT} screen saver" SectionProgram
 SectionEnd
 
 Section "Make ${PRODUCT} the current screen saver" SectionCurrent
-  WriteRegStr HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE" "$INSTDIR\velmora-saver.scr"
+  ; Windows starts the saver as the value followed by " /s", unquoted: a path
+  ; with a blank (a profile folder such as "C:\Users\Ann Lee") goes in its
+  ; short form, the long one only where the volume keeps no short names.
+  GetFullPathName /SHORT $0 "$INSTDIR\velmora-saver.scr"
+  ${If} $0 == ""
+    StrCpy $0 "$INSTDIR\velmora-saver.scr"
+  ${EndIf}
+  WriteRegStr HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE" "$0"
   WriteRegStr HKCU "${DESKTOP_KEY}" "ScreenSaveActive" "1"
 SectionEnd
 
@@ -95,7 +102,8 @@ Function .onInstSuccess
 FunctionEnd
 
 Section "Uninstall"
-  ; The screen saver goes back to none only if it is still this one.
+  ; The screen saver goes back to none only if it is still this one, in
+  ; either form.
   ReadRegStr $0 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
   GetFullPathName /SHORT $1 "$INSTDIR\velmora-saver.scr"
   ${If} $0 != ""

@@ -13,7 +13,7 @@ packages=(
   wine wine64 xvfb xserver-xephyr xauth x11-utils xdotool imagemagick libgl1 libgl1-mesa-dri
   libpng-dev libjpeg62-turbo-dev zlib1g-dev libgtest-dev libbenchmark-dev
   googletest libfreetype-dev fonts-dejavu-core libgl-dev mesa-common-dev
-  clang libclang-rt-14-dev clang-format nsis
+  clang libclang-rt-14-dev clang-format nsis openssl python3
 )
 
 missing=()

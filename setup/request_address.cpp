@@ -17,6 +17,20 @@ std::string BaseAddressFromFile(std::string_view fileText) {
     return std::string(base);
 }
 
+bool IsOnMakerSite(std::string_view base, std::string_view site) {
+    if (site.empty() || base.size() <= site.size() || base.substr(0, site.size()) != site ||
+        base[site.size()] != '/') {
+        return false;
+    }
+    for (const char c : base) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte <= ' ' || byte == 0x7F) {
+            return false;
+        }
+    }
+    return true;
+}
+
 std::string BuildRequestAddress(std::string_view base, const ContactEntry& contact,
                                 std::string_view extraQuery) {
     std::string address(base);

@@ -26,6 +26,12 @@ bool FitsTextBuffer(std::uint64_t fileSize, std::size_t bufferSize);
 // zero byte, without line ends at its end (a file saved by an editor has one).
 std::string BaseAddressFromFile(std::string_view fileText);
 
+// Whether the report may go to this base address: it starts with the maker's
+// site followed by "/" and holds no blank or control character. Another
+// host, another scheme, a file: address or a UNC path is refused, so the
+// user's name and address go nowhere the maker did not build in.
+bool IsOnMakerSite(std::string_view base, std::string_view site);
+
 // Name and e-mail address are cut to kMaxContactField characters and escaped;
 // an address that fails IsValidEmail is sent empty. Extra query text shorter
 // than 2 characters is left out. The result is cut to kMaxRequestAddress.

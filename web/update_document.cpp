@@ -25,7 +25,32 @@ std::string SectionKey() {
     return key;
 }
 
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+bool IsLetter(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
 }  // namespace
+
+bool LooksLikeVersion(std::string_view text) {
+    if (!text.empty() && IsLetter(text.front())) {
+        text.remove_prefix(1);
+    }
+    bool digitBefore = false;
+    for (const char c : text) {
+        if (c == '.' && digitBefore) {
+            digitBefore = false;
+        } else if (IsDigit(c)) {
+            digitBefore = true;
+        } else {
+            return false;
+        }
+    }
+    return digitBefore;
+}
 
 bool ReadField(std::string_view text, std::string_view key, char* output, std::size_t size) {
     if (size > 0) {
@@ -81,7 +106,7 @@ UpdateDocumentResult CheckUpdateDocument(std::string_view fetchedAddress,
     char version[kVersionTextSize];
     if (!ReadField(document.substr(section + sectionKey.size()),
                    DecodeText(texts::kUpdateVersionKey), version, sizeof version) ||
-        version[0] == '\0') {
+        !LooksLikeVersion(version)) {
         result.outcome = UpdateDocumentOutcome::NoVersion;
         return result;
     }

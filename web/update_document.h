@@ -25,8 +25,12 @@ enum class UpdateDocumentOutcome {
     OtherAddress,
     NoSignature,
     NoSection,
-    NoVersion,  // the field is missing, empty or too long
+    NoVersion,  // the field is missing, empty, too long or not a version
 };
+
+// Digits in groups joined by single dots, after at most one leading letter
+// ("1.1", "v2.0.3"): what the settings dialog may show as a release.
+bool LooksLikeVersion(std::string_view text);
 
 struct UpdateDocumentResult {
     UpdateDocumentOutcome outcome = UpdateDocumentOutcome::NoSignature;

@@ -1,6 +1,7 @@
 #include "setup/win32/fetch_text_file.h"
 
 #include <urlmon.h>
+#include <wininet.h>
 
 #include "setup/request_address.h"
 
@@ -27,6 +28,10 @@ HRESULT ReadWhole(HANDLE file, char* buffer, std::size_t bufferSize) {
 
 }  // namespace
 
+void RemoveCachedCopy(const char* address) {
+    DeleteUrlCacheEntryA(address);
+}
+
 HRESULT FetchTextFile(const char* address, char* buffer, std::size_t bufferSize) {
     if (buffer == nullptr || bufferSize == 0) {
         return E_INVALIDARG;
@@ -42,13 +47,13 @@ HRESULT FetchTextFile(const char* address, char* buffer, std::size_t bufferSize)
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         const DWORD error = GetLastError();
-        DeleteFileA(cacheFile);
+        RemoveCachedCopy(address);
         SetLastError(error);
         return E_FAIL;
     }
     const HRESULT result = ReadWhole(file, buffer, bufferSize);
     CloseHandle(file);
-    DeleteFileA(cacheFile);
+    RemoveCachedCopy(address);
     return result;
 }
 

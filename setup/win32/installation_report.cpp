@@ -22,14 +22,21 @@ void Submit(const ContactEntry& contact, std::string_view extraQuery) {
     if (FAILED(FetchTextFile(kBaseAddressFile, text, sizeof(text)))) {
         return;
     }
-    const std::string address = BuildRequestAddress(BaseAddressFromFile(text), contact, extraQuery);
+    const std::string base = BaseAddressFromFile(text);
+    if (!IsOnMakerSite(base, VELMORA_MAKER_SITE)) {
+        OutputDebugStringA("Ovix ContactInfo URL refused, not on the maker's site: ");
+        OutputDebugStringA(base.c_str());
+        OutputDebugStringA("\n");
+        return;
+    }
+    const std::string address = BuildRequestAddress(base, contact, extraQuery);
     OutputDebugStringA("Ovix ContactInfo URL: ");
     OutputDebugStringA(address.c_str());
     OutputDebugStringA("\n");
     char cacheFile[MAX_PATH] = {};
     if (SUCCEEDED(
             URLDownloadToCacheFileA(nullptr, address.c_str(), cacheFile, MAX_PATH, 0, nullptr))) {
-        DeleteFileA(cacheFile);
+        RemoveCachedCopy(address.c_str());
     }
 }
 

@@ -82,6 +82,34 @@ TEST(RequestAddress, BaseFileEndsAtItsZeroAndLosesItsLineEnd) {
     EXPECT_FALSE(FitsTextBuffer(1024, 1024));
 }
 
+TEST(RequestAddress, GoesOnlyToTheMakersSite) {
+    const std::string site = "https://www.quillfen.example";
+    const struct {
+        std::string base;
+        bool accepted;
+    } cases[] = {
+        {site + "/external/installed.html", true},
+        {site + "/", true},
+        {site, false},
+        {"http://www.quillfen.example/external/installed.html", false},
+        {"https://collector.invalid/grab.html", false},
+        {site + ".collector.invalid/grab.html", false},
+        {site + "@collector.invalid/grab.html", false},
+        {site + ":8443/grab.html", false},
+        {"file:///C:/users/Public/planted.txt", false},
+        {"\\\\collector\\share\\grab.html", false},
+        {"//collector.invalid/grab.html", false},
+        {"HTTPS://WWW.QUILLFEN.EXAMPLE/installed.html", false},
+        {site + "/a b.html", false},
+        {site + "/a.html\r\nHost: collector.invalid", false},
+        {"", false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(IsOnMakerSite(c.base, site), c.accepted) << c.base;
+    }
+    EXPECT_FALSE(IsOnMakerSite("/x", ""));
+}
+
 TEST(AskingRule, AsksAgainAfter10080Seconds) {
     const std::uint32_t now = 1'800'000'000;
     EXPECT_TRUE(ShouldAsk(std::nullopt, now));

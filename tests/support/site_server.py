@@ -6,6 +6,7 @@ ends by itself.
     python3 site_server.py --root DIR --port-file FILE [--record FILE]
         [--max-requests N] [--idle-timeout S] [--overall-timeout S]
         [--no-length] [--trickle S] [--status CODE]
+        [--tls-host HOST --tls-dir DIR]
 
 - Listens on 127.0.0.1 on a free port and writes the port number (decimal,
   then a newline) to --port-file once it accepts connections; the file is
@@ -28,6 +29,17 @@ ends by itself.
 - --trickle S: the body is sent one byte every S seconds (the server still
   ends at its overall timeout or stop file).
 - --status CODE: every answer has this status and the file's body.
+- --tls-host HOST --tls-dir DIR: https through the proxy. Before it listens,
+  the server takes its certificate and key from DIR (server.pem,
+  server.key); when they are not there, it makes (with Debian's openssl
+  command) a new certificate authority and a certificate for HOST signed by
+  it, and leaves them there with the authority's certificate (authority.cer,
+  DER) for the test to trust or not. A test process keeps one authority:
+  Windows reads the trusted roots once per process. A "CONNECT HOST:443" request is recorded as it came, answered with
+  200, and TLS with that certificate is then spoken inside the tunnel; the
+  request that follows is recorded with its absolute address
+  (https://HOST/path). A client that refuses the certificate leaves only the
+  CONNECT line. The files in DIR are the test's to remove.
 
 Use from a Wine test (a Windows program that ctest runs through wine): Wine
 starts a Unix program given to CreateProcessA with its Unix path, for example
@@ -44,8 +56,13 @@ the port file to go. Windows paths under Z: reach the same Unix files
 import argparse
 import os
 import posixpath
+import random
 import socket
+import socketserver
+import ssl
+import subprocess
 import sys
+import tempfile
 import time
 import urllib.parse
 from http.server import BaseHTTPRequestHandler, HTTPServer
@@ -69,12 +86,42 @@ def parse_arguments():
     parser.add_argument("--no-length", action="store_true")
     parser.add_argument("--trickle", type=float, default=0.0)
     parser.add_argument("--status", type=int, default=200)
+    parser.add_argument("--tls-host")
+    parser.add_argument("--tls-dir")
     return parser.parse_args()
+
+
+def make_certificates(host, work):
+    """A new authority and a certificate for host signed by it, in work."""
+    def openssl(*arguments):
+        subprocess.run(["openssl", *arguments], check=True, capture_output=True, timeout=60)
+
+    def path(name):
+        return os.path.join(work, name)
+
+    with open(path("server.ext"), "w", encoding="ascii") as out:
+        out.write(f"subjectAltName=DNS:{host}\nbasicConstraints=critical,CA:FALSE\n"
+                  "keyUsage=critical,digitalSignature,keyEncipherment\n"
+                  "extendedKeyUsage=serverAuth\n")
+    openssl("req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", path("ca.key"),
+            "-out", path("ca.pem"), "-days", "2", "-subj", "/CN=Velmora Test Authority",
+            "-addext", "basicConstraints=critical,CA:TRUE",
+            "-addext", "keyUsage=critical,keyCertSign,cRLSign")
+    openssl("req", "-newkey", "rsa:2048", "-nodes", "-keyout", path("server.key"),
+            "-out", path("server.csr"), "-subj", f"/CN={host}")
+    openssl("x509", "-req", "-in", path("server.csr"), "-CA", path("ca.pem"),
+            "-CAkey", path("ca.key"), "-set_serial", str(random.getrandbits(63)),
+            "-days", "2", "-sha256", "-extfile", path("server.ext"), "-out", path("server.pem"))
+    with open(path("ca.pem"), encoding="ascii") as authority:
+        return ssl.PEM_cert_to_DER_cert(authority.read())
 
 
 class SiteHandler(BaseHTTPRequestHandler):
     protocol_version = "HTTP/1.0"
     server_version = "SiteServer/1"
+    # A client that stops talking never holds the one-at-a-time server long.
+    timeout = 10
+    tunnel_host = None
 
     def log_message(self, format, *args):  # noqa: A002 - quiet by design
         pass
@@ -84,6 +131,30 @@ class SiteHandler(BaseHTTPRequestHandler):
 
     def do_HEAD(self):
         self.answer(send_body=False)
+
+    def do_CONNECT(self):
+        self.record()
+        context = self.server.tls_context
+        if context is None or self.tunnel_host is not None:
+            self.send_plain(405, b"no tunnel here\n", True)
+            return
+        self.send_response(200, "Connection established")
+        self.end_headers()
+        try:
+            tls = context.wrap_socket(self.connection, server_side=True)
+        except (ssl.SSLError, OSError):
+            return
+        try:
+            self.tunnel_host = self.path.rsplit(":", 1)[0]
+            self.connection = tls
+            self.rfile = tls.makefile("rb")
+            self.wfile = socketserver._SocketWriter(tls)
+            self.handle_one_request()
+        except (ssl.SSLError, OSError):
+            pass
+        finally:
+            tls.close()
+        self.close_connection = True
 
     def answer(self, send_body):
         options = self.server.options
@@ -105,7 +176,10 @@ class SiteHandler(BaseHTTPRequestHandler):
         path = self.server.options.record
         if path:
             with open(path, "a", encoding="latin-1") as out:
-                out.write(f"{self.command} {self.path}\n")
+                target = self.path
+                if self.tunnel_host is not None and self.command != "CONNECT":
+                    target = f"https://{self.tunnel_host}{self.path}"
+                out.write(f"{self.command} {target}\n")
 
     def find_file(self):
         target = urllib.parse.urlsplit(self.path).path or "/"
@@ -150,6 +224,7 @@ class SiteServer(HTTPServer):
     def __init__(self, options):
         super().__init__(("127.0.0.1", 0), SiteHandler)
         self.options = options
+        self.tls_context = None
         self.started = time.monotonic()
         self.timeout = 0.1
 
@@ -185,9 +260,32 @@ def serve(server):
             last_activity = time.monotonic()
 
 
+def start_tls(server):
+    options = server.options
+    if not options.tls_host or not options.tls_dir:
+        return
+    certificate = os.path.join(options.tls_dir, "server.pem")
+    key = os.path.join(options.tls_dir, "server.key")
+    if not os.path.exists(certificate):
+        with tempfile.TemporaryDirectory(prefix="velmora-tls-") as work:
+            authority = make_certificates(options.tls_host, work)
+            os.replace(os.path.join(work, "server.key"), key)
+            os.replace(os.path.join(work, "server.pem"), certificate)
+        with open(os.path.join(options.tls_dir, "authority.cer"), "wb") as out:
+            out.write(authority)
+    server.tls_context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+    server.tls_context.load_cert_chain(certificate, key)
+
+
 def main():
     options = parse_arguments()
     server = SiteServer(options)
+    try:
+        start_tls(server)
+    except (OSError, subprocess.SubprocessError, ssl.SSLError) as error:
+        print(f"site_server: no https: {error}", file=sys.stderr)
+        server.server_close()
+        return 1
     server.requests_seen = 0
     original_finish = server.finish_request
 

@@ -74,6 +74,12 @@ TEST(CheckUpdateDocumentTest, AcceptsOnlyTheExpectedDocument) {
          UpdateDocumentOutcome::NoVersion, ""},
         {kAddress, "#QUILLFEN-UPDATE\r\n[Velmora]\r\nVersion \r\n",
          UpdateDocumentOutcome::NoVersion, ""},
+        // Bare line feeds before a later carriage return: the field runs on
+        // into the next line, which is no version.
+        {kAddress, "#QUILLFEN-UPDATE\n[Velmora]\nVersion 7.31\nBuild 731\r\n",
+         UpdateDocumentOutcome::NoVersion, ""},
+        {kAddress, "#QUILLFEN-UPDATE\r\n[Velmora]\r\nVersion 9.9 - call 555-0100 now\r\n",
+         UpdateDocumentOutcome::NoVersion, ""},
         // The text ends at its first zero byte.
         {kAddress, std::string("#QUILLFEN-UPDATE\r\n\0[Velmora]\r\nVersion 1.3\r\n", 42),
          UpdateDocumentOutcome::NoSection, ""},
@@ -82,6 +88,24 @@ TEST(CheckUpdateDocumentTest, AcceptsOnlyTheExpectedDocument) {
         const UpdateDocumentResult result = CheckUpdateDocument(c.address, c.document);
         EXPECT_EQ(result.outcome, c.outcome) << c.document;
         EXPECT_EQ(result.version, c.version) << c.document;
+    }
+}
+
+TEST(LooksLikeVersionTest, DigitGroupsAfterAnOptionalLetter) {
+    const struct {
+        const char* text;
+        bool version;
+    } cases[] = {
+        {"1.1", true},     {"7", true},
+        {"v2.0.13", true}, {"R10.4", true},
+        {"", false},       {"v", false},
+        {"1.", false},     {".1", false},
+        {"1..2", false},   {"ab1", false},
+        {"1.2a", false},   {"1.2 beta", false},
+        {"-1", false},     {"7.31\nBuild 731", false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(LooksLikeVersion(c.text), c.version) << c.text;
     }
 }
 

@@ -56,12 +56,19 @@ ChildProcess::ChildProcess(const std::string& program, const std::string& argume
     if (!arguments.empty()) {
         commandLine += " " + arguments;
     }
-    std::wstring wideProgram = WideText(program);
+    Start(WideText(program).c_str(), commandLine);
+}
+
+ChildProcess::ChildProcess(const CommandLine& commandLine) {
+    Start(nullptr, commandLine.text);
+}
+
+void ChildProcess::Start(const wchar_t* program, const std::string& commandLine) {
     std::wstring wideLine = WideText(commandLine);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    if (!CreateProcessW(wideProgram.c_str(), wideLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        nullptr, &startup, &process_)) {
+    if (!CreateProcessW(program, wideLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process_)) {
         process_ = PROCESS_INFORMATION{};
     }
 }

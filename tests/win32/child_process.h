@@ -20,6 +20,13 @@ public:
     // The program path (UTF-8) is passed as the first, quoted, word of the
     // command line.
     ChildProcess(const std::string& program, const std::string& arguments);
+    // A command line started as it is, the program found in it the way
+    // CreateProcess finds one when given no program name (as the system
+    // starts the screen saver from its registry value).
+    struct CommandLine {
+        std::string text;
+    };
+    explicit ChildProcess(const CommandLine& commandLine);
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
     // Kills the program if it still runs.
@@ -43,6 +50,8 @@ public:
     std::optional<DWORD> WaitClosingBoxes(DWORD timeoutMs, std::vector<MessageBoxSeen>* boxes);
 
 private:
+    void Start(const wchar_t* program, const std::string& commandLine);
+
     PROCESS_INFORMATION process_{};
 };
 

@@ -127,12 +127,18 @@ protected:
     AskedValue asked_;
 };
 
+std::string ShortPath(const std::string& path) {
+    char shortPath[MAX_PATH] = {};
+    GetShortPathNameA(path.c_str(), shortPath, MAX_PATH);
+    return shortPath;
+}
+
 void ExpectInstalled(const std::string& folder) {
     for (const char* file : {"velmora-saver.scr", "velmora-setup.exe"}) {
         EXPECT_EQ(ReadWholeFile(folder + file), ReadWholeFile(PathBesideTestProgram(file))) << file;
     }
     EXPECT_TRUE(Exists(folder + "uninstall.exe"));
-    EXPECT_EQ(RegistryText(kDesktopKey, kSaverValue), folder + "velmora-saver.scr");
+    EXPECT_EQ(RegistryText(kDesktopKey, kSaverValue), ShortPath(folder + "velmora-saver.scr"));
     EXPECT_EQ(RegistryText(kUninstallKey, "DisplayName"), "Velmora");
     EXPECT_EQ(RegistryText(kUninstallKey, "DisplayVersion"), VELMORA_TEST_VERSION);
     EXPECT_EQ(RegistryText(kUninstallKey, "Publisher"), "Quillfen Graphics");
@@ -178,6 +184,39 @@ TEST_F(Installer, InstallsSilentlyForTheUserAndUninstallsKeepingTheSettings) {
     EXPECT_FALSE(RegistryText(kUninstallKey, "DisplayName").has_value());
     EXPECT_FALSE(RegistryText(kDesktopKey, kSaverValue).has_value());
     EXPECT_EQ(RegistryNumber(kSettingsKey, kMarker), 1u);
+}
+
+// A profile folder with a blank: the current screen saver is named in the
+// form the system starts with " /s" after it, and the uninstaller still
+// knows the long form.
+TEST_F(Installer, AFolderWithABlankIsNamedSoTheSystemCanStartTheSaver) {
+    asked_.Set(SecondsNow());
+    ReportSite site;
+    TempFolder temp;
+    const std::string profile = temp.File("Ann Lee");
+    ASSERT_TRUE(CreateDirectoryA(profile.c_str(), nullptr));
+    const std::string folder = profile + "\\Velmora\\";
+    const ProgramResult install = RunProgram(PathBesideTestProgram("velmora-install.exe"),
+                                             "/S /D=" + profile + "\\Velmora", kTimeoutMs);
+    EXPECT_EQ(install.exitCode, 0u);
+    EXPECT_TRUE(WaitUntil([] { return !ProgramRuns("velmora-setup"); }, kTimeoutMs));
+    const std::string saver = RegistryText(kDesktopKey, kSaverValue).value_or("");
+    EXPECT_EQ(saver, ShortPath(folder + "velmora-saver.scr"));
+    EXPECT_EQ(saver.find(' '), std::string::npos) << saver;
+    {
+        ChildProcess run(ChildProcess::CommandLine{saver + " /s"});
+        const HWND window = run.WaitForWindow(DecodeText(texts::kWindowClass), kTimeoutMs);
+        ASSERT_NE(window, nullptr) << saver;
+        PostMessageA(window, WM_KEYDOWN, 'X', 0);
+        EXPECT_EQ(run.WaitForEnd(kTimeoutMs), 0u);
+    }
+    const std::string longForm = folder + "velmora-saver.scr";
+    RegSetKeyValueA(HKEY_CURRENT_USER, kDesktopKey, kSaverValue, REG_SZ, longForm.c_str(),
+                    static_cast<DWORD>(longForm.size() + 1));
+    EXPECT_EQ(RunProgram(folder + "uninstall.exe", "/S", kTimeoutMs).exitCode, 0u);
+    EXPECT_TRUE(WaitUntil([&] { return !Exists(folder) && !ProgramRuns("Au_"); }, kTimeoutMs));
+    EXPECT_FALSE(RegistryText(kDesktopKey, kSaverValue).has_value());
+    RemoveDirectoryA(profile.c_str());
 }
 
 }  // namespace

@@ -292,8 +292,9 @@ TEST_F(SettingsDialog, TheNoticeOfANewerReleaseComesOnce) {
     }
 }
 
-// The stand-in browser, registered for http in the test prefix for as long as
-// the object lives; it writes its command line beside itself.
+// The stand-in browser, registered for the download page's scheme (https, or
+// http where the maker's site is) in the test prefix for as long as the
+// object lives; it writes its command line beside itself.
 class StandInBrowser {
 public:
     StandInBrowser() {
@@ -333,7 +334,10 @@ private:
                         static_cast<DWORD>(command.size() + 1));
     }
 
-    static constexpr const char* kKey = "http\\shell\\open\\command";
+    inline static const std::string kKeyText =
+        web::DownloadPageAddress().substr(0, web::DownloadPageAddress().find(':')) +
+        "\\shell\\open\\command";
+    inline static const char* const kKey = kKeyText.c_str();
     bool had_ = false;
     std::string old_;
     std::string record_ = PathBesideTestProgram("standin\\launch_record.txt");

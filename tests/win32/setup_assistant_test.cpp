@@ -1,7 +1,12 @@
 // The setup assistant run as the installer runs it, its dialog driven by
 // messages, its report sent to the loopback server through the prefix's proxy.
+#include <windows.h>
+#include <wininet.h>
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -99,6 +104,14 @@ TEST_F(SetupAssistant, AFirstRunAsksAndSendsNameAndEmail) {
     // Wine's URL moniker sends an escaped "-" or "." as the character itself.
     EXPECT_EQ(site_.Requests(),
               ReportRequests("&a=s&name=Ann%20Lee&email=ann-lee%40x.example&t=first"));
+    // Both downloads are gone from the URL cache, not only their files.
+    std::string baseFile = SiteBaseAddress();
+    baseFile.replace(baseFile.rfind('/') + 1, std::string::npos, "install.txt");
+    for (const std::string& address : {baseFile, SiteBaseAddress() + query}) {
+        DWORD size = 0;
+        EXPECT_FALSE(GetUrlCacheEntryInfoA(address.c_str(), nullptr, &size)) << address;
+        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND)) << address;
+    }
 }
 
 TEST_F(SetupAssistant, AnInvalidAddressIsRefusedAndUntickingSendsNoContactData) {
@@ -165,6 +178,34 @@ TEST_F(SetupAssistant, ABaseFileOfMoreThan1023BytesMeansNoRequest) {
         ChildProcess setup(kSetupProgram, "&t=long");
         EXPECT_EQ(setup.WaitForEnd(kTimeoutMs), 0u);
         EXPECT_EQ(site.Requests().size(), size < 1024 ? 2u : 1u);
+    }
+}
+
+// A base file naming anything but the maker's site is never requested, and
+// nothing it names is touched.
+TEST_F(SetupAssistant, ABaseOffTheMakersSiteIsNeitherRequestedNorDeleted) {
+    TempFolder folder;
+    const std::string planted = folder.File("planted.html");
+    ASSERT_TRUE(std::ofstream(planted) << "planted");
+    std::string fileAddress = "file:///" + planted;
+    std::replace(fileAddress.begin(), fileAddress.end(), '\\', '/');
+    std::string otherScheme = SiteBaseAddress();
+    otherScheme.replace(0, otherScheme.find(':'), "http");
+    for (const std::string& base :
+         {std::string("https://collector.invalid/grab.html"), otherScheme, fileAddress,
+          "\\\\localhost\\" + planted.substr(0, 1) + "$\\" + planted.substr(3)}) {
+        SCOPED_TRACE(base);
+        asked_.Set(SecondsNow());
+        ReportSite site(base);
+        ASSERT_TRUE(site.Started());
+        DebugOutputMonitor debugOutput;
+        ChildProcess setup(kSetupProgram, "&t=off");
+        EXPECT_EQ(setup.WaitForEnd(kTimeoutMs), 0u);
+        EXPECT_EQ(site.Requests(), std::vector<std::string>{"/external/install.txt"});
+        EXPECT_EQ(debugOutput.Of(setup.Id()),
+                  (std::vector<std::string>{
+                      "Ovix ContactInfo URL refused, not on the maker's site: ", base, "\n"}));
+        EXPECT_TRUE(std::ifstream(planted).good());
     }
 }
 

@@ -77,9 +77,28 @@ void AskedValue::Set(std::optional<DWORD> seconds) const {
 ReportSite::ReportSite(Kind kind, std::size_t baseFileSize) {
     SiteServerOptions options;
     if (kind == Trickled || baseFileSize > 0) {
-        options.root = WriteOwnSite(baseFileSize);
+        std::string base = SiteBaseAddress();
+        if (baseFileSize > base.size()) {
+            // Dots all along: Wine's URL cache overruns a buffer when the text
+            // after the last dot of an address is longer than about 260.
+            base += "?pad=";
+            while (base.size() < baseFileSize) {
+                base += base.size() % 2 == 0 ? '.' : 'x';
+            }
+        }
+        options.root = WriteOwnSite(base);
     }
     options.trickleSeconds = kind == Trickled ? 0.03 : 0;
+    Start(options);
+}
+
+ReportSite::ReportSite(const std::string& baseText) {
+    SiteServerOptions options;
+    options.root = WriteOwnSite(baseText);
+    Start(options);
+}
+
+void ReportSite::Start(const SiteServerOptions& options) {
     if (folder_.Valid() && server_.Start(options)) {
         proxy_.emplace(server_.Port());
     }
@@ -91,18 +110,8 @@ ReportSite::~ReportSite() {
     RemoveDirectoryA(folder_.File("external").c_str());
 }
 
-// The base address of the build's site, padded to the size asked for, and a
-// short answer to the report; the folder served.
-std::string ReportSite::WriteOwnSite(std::size_t baseFileSize) const {
-    std::string base = SiteBaseAddress();
-    if (baseFileSize > base.size()) {
-        // Dots all along: Wine's URL cache overruns a buffer when the text
-        // after the last dot of an address is longer than about 260.
-        base += "?pad=";
-        while (base.size() < baseFileSize) {
-            base += base.size() % 2 == 0 ? '.' : 'x';
-        }
-    }
+// The base file and a short answer to the report; the folder served.
+std::string ReportSite::WriteOwnSite(const std::string& base) const {
     CreateDirectoryA(folder_.File("external").c_str(), nullptr);
     WriteText(folder_.File("external\\install.txt"), base);
     WriteText(folder_.File("external\\installed.html"), "ok\n");

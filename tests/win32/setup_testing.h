@@ -55,16 +55,20 @@ public:
     };
     // baseFileSize > 0: a base file padded to that many bytes.
     explicit ReportSite(Kind kind = Normal, std::size_t baseFileSize = 0);
+    // A site whose base file holds this text.
+    explicit ReportSite(const std::string& baseText);
     ReportSite(const ReportSite&) = delete;
     ReportSite& operator=(const ReportSite&) = delete;
     ~ReportSite();
 
     bool Started() const { return proxy_.has_value(); }
-    // The path and query of every request so far, in order.
+    // The path and query of every request so far, in order (the https
+    // tunnels' CONNECT lines left out).
     std::vector<std::string> Requests() const;
 
 private:
-    std::string WriteOwnSite(std::size_t baseFileSize) const;
+    void Start(const SiteServerOptions& options);
+    std::string WriteOwnSite(const std::string& base) const;
 
     TempFolder folder_;
     SiteServerProcess server_;

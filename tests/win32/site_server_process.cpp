@@ -1,6 +1,10 @@
 // The loopback web server run from a Windows test (site_server_process.h).
 #include "tests/win32/site_server_process.h"
 
+#include <wincrypt.h>
+
+#include "velmora/maker_site.h"
+
 #include <fstream>
 #include <sstream>
 
@@ -22,6 +26,13 @@ std::string ReadFileText(const std::string& path) {
     return text.str();
 }
 
+// The maker's host name, from the site address.
+std::string MakerHost() {
+    std::string host = VELMORA_MAKER_SITE;
+    host = host.substr(host.find("://") + 3);
+    return host.substr(0, host.find_first_of(":/"));
+}
+
 std::string NewFolder() {
     static int serial = 0;
     char temp[MAX_PATH] = {};
@@ -31,6 +42,61 @@ std::string NewFolder() {
                                std::to_string(++serial) + "\\";
     CreateDirectoryA(folder.c_str(), nullptr);
     return folder;
+}
+
+constexpr const char* kTlsFiles[] = {"server.pem", "server.key", "authority.cer"};
+
+void RemoveTlsFiles(const std::string& folder) {
+    for (const char* name : kTlsFiles) {
+        DeleteFileA((folder + name).c_str());
+    }
+}
+
+// The authority the servers of this process share. Windows reads the trusted
+// roots once per process, so one made later would never be trusted. Wine
+// keeps a certificate added to the "Root" system store (a collection)
+// nowhere; added to the user's registry store below it, it is trusted. It
+// leaves the store, and its files the disk, when the process ends.
+class SharedAuthority {
+public:
+    SharedAuthority() : folder_(NewFolder()) {}
+    ~SharedAuthority() {
+        if (trusted_ != nullptr) {
+            CertDeleteCertificateFromStore(trusted_);  // frees the context too
+        }
+        RemoveTlsFiles(folder_);
+        RemoveDirectoryA(folder_.c_str());
+    }
+    SharedAuthority(const SharedAuthority&) = delete;
+    SharedAuthority& operator=(const SharedAuthority&) = delete;
+
+    const std::string& Folder() const { return folder_; }
+
+    // Once the first server has made it.
+    void Trust() {
+        if (trusted_ != nullptr) {
+            return;
+        }
+        const std::string authority = ReadFileText(folder_ + "authority.cer");
+        const HCERTSTORE store = CertOpenStore(CERT_STORE_PROV_SYSTEM_REGISTRY_W, 0, 0,
+                                               CERT_SYSTEM_STORE_CURRENT_USER, L"Root");
+        if (store == nullptr) {
+            return;
+        }
+        CertAddEncodedCertificateToStore(
+            store, X509_ASN_ENCODING, reinterpret_cast<const BYTE*>(authority.data()),
+            static_cast<DWORD>(authority.size()), CERT_STORE_ADD_REPLACE_EXISTING, &trusted_);
+        CertCloseStore(store, 0);
+    }
+
+private:
+    std::string folder_;
+    PCCERT_CONTEXT trusted_ = nullptr;
+};
+
+SharedAuthority& TheSharedAuthority() {
+    static SharedAuthority authority;
+    return authority;
 }
 
 }  // namespace
@@ -61,7 +127,9 @@ bool SiteServerProcess::Start(const SiteServerOptions& options) {
             << UnixPath(folder_ + "port") << " --record " << UnixPath(folder_ + "record")
             << " --max-requests " << options.maxRequests << " --idle-timeout "
             << options.idleSeconds << " --trickle " << options.trickleSeconds
-            << (options.noLength ? " --no-length" : "");
+            << (options.noLength ? " --no-length" : "") << " --tls-host " << MakerHost()
+            << " --tls-dir "
+            << UnixPath(options.trustAuthority ? TheSharedAuthority().Folder() : folder_);
     std::string line = command.str();
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
@@ -81,6 +149,9 @@ bool SiteServerProcess::Start(const SiteServerOptions& options) {
             Sleep(10);
         }
     }
+    if (port_ != 0 && options.trustAuthority) {
+        TheSharedAuthority().Trust();
+    }
     return port_ != 0;
 }
 
@@ -96,18 +167,33 @@ void SiteServerProcess::Stop() {
     }
     DeleteFileA((folder_ + "record").c_str());
     DeleteFileA((folder_ + "port.stop").c_str());
+    RemoveTlsFiles(folder_);
     RemoveDirectoryA(folder_.c_str());
     folder_.clear();
     port_ = 0;
 }
 
-std::vector<std::string> SiteServerProcess::Requests() const {
+std::vector<std::string> SiteServerProcess::RecordLines() const {
     std::vector<std::string> lines;
     std::istringstream text(ReadFileText(folder_ + "record"));
     for (std::string line; std::getline(text, line);) {
         lines.push_back(line);
     }
     return lines;
+}
+
+std::vector<std::string> SiteServerProcess::Requests() const {
+    std::vector<std::string> requests;
+    for (std::string& line : RecordLines()) {
+        if (line.rfind("CONNECT ", 0) != 0) {
+            requests.push_back(std::move(line));
+        }
+    }
+    return requests;
+}
+
+std::size_t SiteServerProcess::Tunnels() const {
+    return RecordLines().size() - Requests().size();
 }
 
 ScopedProxy::ScopedProxy(int port) {

@@ -19,6 +19,11 @@ struct SiteServerOptions {
     double trickleSeconds = 0;
     int maxRequests = 20;
     double idleSeconds = 20;
+    // https is served for the maker's host with a certificate from an
+    // authority made once for the test process and trusted by the prefix's
+    // current user while the process runs; false: from an authority made for
+    // this server alone, trusted by nobody.
+    bool trustAuthority = true;
 };
 
 // The Unix path Wine maps a Windows path to; empty when there is none.
@@ -36,10 +41,16 @@ public:
     // Asks it to end and waits (at most 5 s) until it has.
     void Stop();
     int Port() const { return port_; }
-    // One line per request: method, blank, target as received.
+    // One line per request: method, blank, target as received; a request
+    // inside an https tunnel with its absolute https address. The tunnels'
+    // CONNECT lines are left out.
     std::vector<std::string> Requests() const;
+    // How many CONNECT requests came.
+    std::size_t Tunnels() const;
 
 private:
+    std::vector<std::string> RecordLines() const;
+
     std::string folder_;  // Windows path with a trailing backslash
     int port_ = 0;
 };

@@ -210,6 +210,7 @@ TEST_F(UpdateCheck, DocumentsAreReadWholeAndCheckedBeforeAnythingIsStored) {
              "\r\n[Velmora]\r\nVersion   2.5 \t \r\nBuild 7\r\n",
          "2.5"},
         {"#QUILLFEN-UPDATE\r\n[Velmora]\r\nVersion " + std::string(40, '9') + "\r\n", nullptr},
+        {"#QUILLFEN-UPDATE\r\n[Velmora]\r\nVersion 9.9 - call 555-0100 now\r\n", nullptr},
     };
     CreateDirectoryA(folder_.File("update").c_str(), nullptr);
     for (const Case& c : cases) {
@@ -227,6 +228,24 @@ TEST_F(UpdateCheck, DocumentsAreReadWholeAndCheckedBeforeAnythingIsStored) {
     }
     DeleteFileA(folder_.File("update\\version.txt").c_str());
     RemoveDirectoryA(folder_.File("update").c_str());
+}
+
+// The same site with a certificate from an authority the prefix does not
+// trust: every open fails on the certificate, nothing is stored.
+TEST_F(UpdateCheck, AnUntrustedCertificateStoresNothing) {
+    SiteServerOptions options;
+    options.trustAuthority = false;
+    ASSERT_TRUE(server_.Start(options));
+    ScopedProxy proxy(server_.Port());
+    checker_->Arm(window_, true, kScratchKey);
+    PumpUntil([] { return gOpens >= 3; }, 15000);
+    PumpUntil({}, 300);
+    checker_->CleanUp();
+    EXPECT_EQ(gOpens.load(), 3);
+    EXPECT_EQ(server_.Tunnels(), 3u);
+    EXPECT_TRUE(server_.Requests().empty());
+    EXPECT_FALSE(Stored(kDoneName));
+    EXPECT_FALSE(Stored(kVersionName));
 }
 
 TEST_F(UpdateCheck, AnUnreachableServerGetsThreeOpensARun) {

@@ -5,6 +5,7 @@
 #include "diag/win32/clipboard.h"
 #include "diag/win32/system_report.h"
 #include "web/launch_texts.h"
+#include "web/support_mail.h"
 #include "web/web_texts.h"
 
 namespace velmora::web {
@@ -84,12 +85,27 @@ bool OpenWebPage(const std::string& base, const std::string& source, BrowserWait
     return wait == BrowserWait::UntilClosed ? OpenInBrowser(address, wait) : OpenDocument(address);
 }
 
-void ComposeSupportEmail(HWND dialog) {
-    const std::string report = diag::BuildSystemReport(dialog);
+SupportMailCalls SystemSupportMailCalls() {
+    return SupportMailCalls{diag::CopyTextToClipboard, Sleep, ShellExecuteA, MessageBoxA};
+}
+
+bool ComposeSupportEmail(HWND dialog, const SupportMailCalls& calls) {
     const std::string subject = SupportMailSubject();
-    diag::CopyTextToClipboard(report + SupportMailMessage(subject, Now()));
-    ShellExecuteA(nullptr, DecodeText(texts::kMailVerb).c_str(),
-                  SupportMailAddress(subject).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    const std::string text = diag::BuildSystemReport(dialog) + SupportMailMessage(subject, Now());
+    const SupportMailSteps steps{
+        [&] { return calls.copyText(text) == S_OK; },
+        [&](unsigned milliseconds) { calls.sleep(milliseconds); },
+        [&] {
+            calls.shellExecute(nullptr, DecodeText(texts::kMailVerb).c_str(),
+                               SupportMailAddress(subject).c_str(), nullptr, nullptr,
+                               SW_SHOWNORMAL);
+        },
+        [&] {
+            calls.showMessageBox(dialog, ClipboardBusyText().c_str(),
+                                 ClipboardBusyCaption().c_str(), MB_OK | MB_ICONWARNING);
+        },
+    };
+    return SendSupportMail(steps);
 }
 
 }  // namespace velmora::web

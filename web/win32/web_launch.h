@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <string>
 
 namespace velmora::web {
@@ -24,8 +26,22 @@ bool OpenInBrowser(const std::string& address, BrowserWait wait);
 // otherwise through the shell.
 bool OpenWebPage(const std::string& base, const std::string& source, BrowserWait wait);
 
+// The calls the support e-mail makes; tests put their own in place.
+struct SupportMailCalls {
+    // S_OK once the text is on the clipboard.
+    HRESULT (*copyText)(const std::string& text);
+    void(WINAPI* sleep)(DWORD milliseconds);
+    decltype(&ShellExecuteA) shellExecute;
+    int(WINAPI* showMessageBox)(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
+};
+
+// The clipboard copy of the system report, Sleep, ShellExecuteA, MessageBoxA.
+SupportMailCalls SystemSupportMailCalls();
+
 // Puts the system report of the dialog's window with a support message on
-// the clipboard and hands the support mail address to the shell.
-void ComposeSupportEmail(HWND dialog);
+// the clipboard, then hands the support mail address to the shell. When the
+// clipboard stays busy, tells the user in a box owned by the dialog and opens
+// no mail. True when the mail was handed over.
+bool ComposeSupportEmail(HWND dialog, const SupportMailCalls& calls = SystemSupportMailCalls());
 
 }  // namespace velmora::web
