@@ -2,6 +2,7 @@
 // After windows.h, whose types it uses.
 #include <vfw.h>
 
+#include "base/win32/wide_text.h"
 #include "music/media_window.h"
 
 namespace velmora::music {
@@ -18,7 +19,8 @@ class SystemWindow final : public MediaWindow {
 public:
     WindowHandle Create(WindowHandle parent, const std::string& path,
                         std::uint32_t& error) override {
-        HWND window = MCIWndCreateA(static_cast<HWND>(parent), nullptr, kStyle, path.c_str());
+        HWND window =
+            MCIWndCreateW(static_cast<HWND>(parent), nullptr, kStyle, WideFromUtf8(path).c_str());
         if (window == nullptr) {
             error = GetLastError();
             return nullptr;
