@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "base/encoded_text.h"
+#include "base/utf8.h"
 
 namespace velmora::scene {
 
@@ -87,15 +88,16 @@ void ScanFolder(DirectoryLister& lister, const std::string& folder,
         return;
     }
     std::vector<std::string> names;
+    const std::size_t folderLength = Utf16Length(folder);
     for (const DirectoryEntry& entry : entries) {
         if (entry.isDirectory) {
             // The length check also ends a walk around a looping link.
             if (subfolders && !entry.name.empty() && entry.name.front() != '.' &&
-                folder.size() + entry.name.size() + 1 <= kMaximumPathLength) {
+                folderLength + Utf16Length(entry.name) + 1 <= kMaximumPathLength) {
                 ScanFolder(lister, folder + entry.name + "\\", extensions, true, list);
             }
         } else if (MatchesExtension(entry.name, extensions) &&
-                   folder.size() + entry.name.size() <= kMaximumPathLength) {
+                   folderLength + Utf16Length(entry.name) <= kMaximumPathLength) {
             names.push_back(entry.name);
         }
     }

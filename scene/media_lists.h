@@ -17,8 +17,8 @@
 namespace velmora::scene {
 
 // Every path a list holds fits a path buffer with its terminator; longer ones
-// could not be opened by the system's file functions anyway.
-inline constexpr std::size_t kMaximumPathLength = lists::kListEntryBufferSize - 1;
+// could not be opened by the system's file functions anyway. In UTF-16 units.
+inline constexpr std::size_t kMaximumPathLength = lists::kLongestListEntry;
 
 // Entries of a comma-separated list, blanks removed, empty entries dropped.
 std::vector<std::string> SplitExtensionList(std::string_view list);
