@@ -161,19 +161,17 @@ std::size_t Utf16Length(std::string_view text) {
     return units;
 }
 
-std::string_view Utf8Prefix(std::string_view text, std::size_t maxBytes) {
-    if (text.size() <= maxBytes) {
-        return text;
-    }
-    std::size_t end = 0;
-    for (std::size_t position = 0; position <= maxBytes;) {
-        end = position;
-        if (position == text.size()) {
-            break;
+std::string_view WithoutCutCharacter(std::string_view text) {
+    const std::size_t size = text.size();
+    for (std::size_t back = 1; back <= 4 && back <= size; ++back) {
+        const auto byte = static_cast<unsigned char>(text[size - back]);
+        if (IsContinuation(byte)) {
+            continue;
         }
-        NextCharacter(text, position);
+        const std::size_t needed = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC0 ? 2 : 1;
+        return needed > back ? text.substr(0, size - back) : text;
     }
-    return text.substr(0, end);
+    return text;
 }
 
 }  // namespace velmora

@@ -28,8 +28,7 @@ std::string ValidUtf8(std::string_view text);
 // How many UTF-16 units the text becomes (the count the system's path limits use).
 std::size_t Utf16Length(std::string_view text);
 
-// The longest start of text of at most maxBytes bytes that ends between two
-// characters, so a cut never splits one.
-std::string_view Utf8Prefix(std::string_view text, std::size_t maxBytes);
+// text without a character that a fixed buffer cut short at its end.
+std::string_view WithoutCutCharacter(std::string_view text);
 
 }  // namespace velmora

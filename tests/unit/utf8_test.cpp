@@ -67,14 +67,17 @@ TEST(Utf8, LoneSurrogatesFromTheSystemBecomeReplacements) {
     }
 }
 
-TEST(Utf8, PrefixNeverSplitsACharacter) {
-    const std::string text = "a\xC5\x81\xF0\x9F\x99\x82";  // 1 + 2 + 4 bytes
-    const struct {
-        std::size_t maxBytes;
-        std::size_t length;
-    } cases[] = {{0, 0}, {1, 1}, {2, 1}, {3, 3}, {4, 3}, {6, 3}, {7, 7}, {100, 7}};
-    for (const auto& c : cases) {
-        EXPECT_EQ(Utf8Prefix(text, c.maxBytes), text.substr(0, c.length)) << c.maxBytes;
+TEST(Utf8, CharacterCutShortAtTheEndIsDropped) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"ab", "ab"},
+        {"a\xC5", "a"},
+        {"a\xC5\x81", "a\xC5\x81"},
+        {"a\xF0\x9F\x99", "a"},
+        {"a\xF0\x9F\x99\x82", "a\xF0\x9F\x99\x82"},
+        {"", ""},
+    };
+    for (const auto& [text, kept] : cases) {
+        EXPECT_EQ(WithoutCutCharacter(text), kept);
     }
 }
 
