@@ -142,6 +142,22 @@ bool IsValidUtf8(std::string_view text) {
     return true;
 }
 
+bool IsValidUtf16(std::u16string_view text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char16_t unit = text[i];
+        if (unit >= 0xDC00 && unit <= 0xDFFF) {
+            return false;
+        }
+        if (unit >= 0xD800 && unit <= 0xDBFF) {
+            if (i + 1 == text.size() || text[i + 1] < 0xDC00 || text[i + 1] > 0xDFFF) {
+                return false;
+            }
+            ++i;
+        }
+    }
+    return true;
+}
+
 std::string ValidUtf8(std::string_view text) {
     if (IsValidUtf8(text)) {
         return std::string(text);

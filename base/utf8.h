@@ -22,6 +22,8 @@ std::u16string Utf16FromUtf8(std::string_view text);
 std::string Utf8FromUtf16(std::u16string_view text);
 
 bool IsValidUtf8(std::string_view text);
+// No unpaired surrogate: the text has a UTF-8 form that converts back to it.
+bool IsValidUtf16(std::u16string_view text);
 // text with every ill-formed part replaced by U+FFFD.
 std::string ValidUtf8(std::string_view text);
 

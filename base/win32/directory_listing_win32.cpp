@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "base/directory_listing.h"
+#include "base/utf8.h"
 #include "base/win32/wide_text.h"
 
 namespace velmora {
@@ -39,12 +40,12 @@ public:
             // A name holding an unpaired surrogate has no UTF-8 form that
             // opens it again: it is left out, the rest of the folder stays.
             const std::wstring_view wide(data.cFileName);
-            std::string name = Utf8FromWide(wide);
-            if (WideFromUtf8(name) != wide) {
+            if (!IsValidUtf16(std::u16string_view(reinterpret_cast<const char16_t*>(wide.data()),
+                                                  wide.size()))) {
                 continue;
             }
             entries.push_back(
-                {std::move(name), (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+                {Utf8FromWide(wide), (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
         } while (FindNextFileW(find.Get(), &data));
         return true;
     }

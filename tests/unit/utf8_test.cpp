@@ -64,7 +64,10 @@ TEST(Utf8, LoneSurrogatesFromTheSystemBecomeReplacements) {
     };
     for (const auto& c : cases) {
         EXPECT_EQ(Utf8FromUtf16(c.utf16), c.utf8);
+        EXPECT_FALSE(IsValidUtf16(c.utf16));
     }
+    EXPECT_TRUE(IsValidUtf16(u"\U0001F642\u65E5"));
+    EXPECT_TRUE(IsValidUtf16(u""));
 }
 
 TEST(Utf8, CharacterCutShortAtTheEndIsDropped) {
