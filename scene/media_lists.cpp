@@ -74,7 +74,8 @@ bool MatchesExtension(std::string_view name, const std::vector<std::string>& ext
 }
 
 std::string FolderWithSeparator(std::string path) {
-    if (path.size() >= 2 && path.size() <= 258 && path.back() != '\\') {
+    const std::size_t length = Utf16Length(path);  // the system's characters
+    if (length >= 2 && length <= 258 && path.back() != '\\') {
         path += '\\';
     }
     return path;

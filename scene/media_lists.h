@@ -31,7 +31,8 @@ std::vector<std::string> AudioExtensions();
 // (which are in small letters). A name without "." never matches.
 bool MatchesExtension(std::string_view name, const std::vector<std::string>& extensions);
 
-// A "\" is added to a path of 2 to 258 characters that does not end in one.
+// A "\" is added to a path of 2 to 258 characters (UTF-16 units) that does
+// not end in one.
 std::string FolderWithSeparator(std::string path);
 
 // Appends the matching files of a folder (ending in "\") as folder + name, in
