@@ -42,6 +42,11 @@ if(WIN32)
   set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${PROJECT_SOURCE_DIR}/resources")
 endif()
 
+# The programs' application manifests; also linked into the test programs
+# that run the programs' dialogs, so they run with the same common controls.
+set(VELMORA_SAVER_MANIFEST_RC ${PROJECT_SOURCE_DIR}/resources/saver_manifest.rc)
+set(VELMORA_SETUP_MANIFEST_RC ${PROJECT_SOURCE_DIR}/resources/setup_manifest.rc)
+
 function(velmora_add_packed_resources target)
   file(GLOB packed_files CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/resources/packed/*)
   target_sources(${target} PRIVATE ${VELMORA_PACKED_RESOURCES_RC})

@@ -19,7 +19,7 @@ struct NameRow {
     int code;
 };
 
-constexpr std::array<NameRow, 12> kNames = {{
+constexpr std::array<NameRow, 14> kNames = {{
     {kPlatformWindows9x, 4, 0, 9, 950, 950, "Windows 95", 1},
     {kPlatformWindows9x, 4, 0, 9, 951, 1080, "Windows 95 SP1", 2},
     {kPlatformWindows9x, 4, 0, 9, 1081, kAny, "Windows 95 OSR2", 3},
@@ -31,6 +31,9 @@ constexpr std::array<NameRow, 12> kNames = {{
     {kPlatformWindowsNt, 4, 0, 0, 0, kAny, "Windows NT 4", 102},
     {kPlatformWindowsNt, 5, 0, 0, 0, kAny, "Windows 2000", 103},
     {kPlatformWindowsNt, 5, 1, 1, 0, kAny, "Windows XP", 104},
+    // Windows 11 kept the version number 10.0; its builds start at 22000.
+    {kPlatformWindowsNt, 10, 0, 0, 0, 21999, "Windows 10", 110},
+    {kPlatformWindowsNt, 10, 0, 0, 22000, kAny, "Windows 11", 111},
     {kPlatformWindowsCe, kAny, 0, kAny, 0, kAny, "Windows CE", 201},
 }};
 

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 #include "base/platform.h"
 #include "base/utf8.h"
@@ -73,8 +74,13 @@ bool ArraysCoverIndices(const Mesh& mesh) {
 
 }  // namespace
 
-GlDevice::GlDevice()
-    : debugOutput_([](const std::string& line) { platform::WriteDebugOutput(line); }) {}
+int GlMaxTextureSize() {
+    GLint size = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &size);
+    return size;
+}
+
+GlDevice::GlDevice(GlDeviceServices services) : services_(std::move(services)) {}
 
 GlDevice::~GlDevice() {
     if (IsAttached()) {
@@ -150,7 +156,7 @@ HRESULT GlDevice::SetOrtho(double left, double right, double bottom, double top,
     return S_OK;
 }
 
-HRESULT GlDevice::Begin2D(double width, double height) {
+HRESULT GlDevice::Begin2D(double width, double height, Flat2D kind) {
     glLoadIdentity();
     glPushAttrib(GL_ENABLE_BIT);
     glMatrixMode(GL_PROJECTION);
@@ -158,13 +164,33 @@ HRESULT GlDevice::Begin2D(double width, double height) {
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_LIGHTING);
     glDisable(GL_CULL_FACE);
-    glEnable(GL_BLEND);
-    glEnable(GL_TEXTURE_2D);
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    if (kind == Flat2D::Picture) {
+        glDisable(GL_BLEND);
+    } else {
+        glEnable(GL_BLEND);
+    }
+    if (kind == Flat2D::Untextured) {
+        glDisable(GL_TEXTURE_2D);
+    } else {
+        glEnable(GL_TEXTURE_2D);
+    }
+    if (kind == Flat2D::Text) {
+        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    } else {
+        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_DECAL);
+    }
     glLoadIdentity();
     glOrtho(0, width, 0, height, -1, 1);
     glMatrixMode(GL_MODELVIEW);
+    return S_OK;
+}
+
+HRESULT GlDevice::End2D() {
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPopAttrib();
     return S_OK;
 }
 
@@ -315,12 +341,7 @@ HRESULT GlDevice::ReleaseMeshTexture(Mesh* mesh) {
 }
 
 int GlDevice::MaxTextureSize() const {
-    if (maxTextureSizeOverride_ >= 0) {
-        return maxTextureSizeOverride_;
-    }
-    GLint size = 0;
-    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &size);
-    return size;
+    return services_.maxTextureSize();
 }
 
 void GlDevice::WriteDebugLine(const char* format, ...) {
@@ -329,8 +350,8 @@ void GlDevice::WriteDebugLine(const char* format, ...) {
     va_start(arguments, format);
     std::vsnprintf(line, sizeof line, format, arguments);
     va_end(arguments);
-    if (debugOutput_) {
-        debugOutput_(line);
+    if (services_.debugOutput) {
+        services_.debugOutput(line);
     }
 }
 

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "base/platform.h"
 #include "base/status.h"
 #include "engine/math3d.h"
 #include "engine/mesh.h"
@@ -24,9 +25,21 @@
 
 namespace velmora::engine {
 
+// GL's largest texture side (0 when GL gives no answer).
+int GlMaxTextureSize();
+
+// What the device asks outside the drawing: the largest texture side, and
+// where its debugger-output lines go. GL and the debugger unless handed others.
+struct GlDeviceServices {
+    std::function<int()> maxTextureSize = &GlMaxTextureSize;
+    std::function<void(const std::string&)> debugOutput = [](const std::string& line) {
+        platform::WriteDebugOutput(line);
+    };
+};
+
 class GlDevice {
 public:
-    GlDevice();
+    explicit GlDevice(GlDeviceServices services = {});
     GlDevice(const GlDevice&) = delete;
     GlDevice& operator=(const GlDevice&) = delete;
     // Deletes the GL textures still cached, then releases the context.
@@ -47,9 +60,14 @@ public:
     HRESULT SetCapability(unsigned capability, bool on);
     HRESULT SetOrtho(double left, double right, double bottom, double top, double nearPlane,
                      double farPlane);
-    // Flat drawing in width × height units from the bottom left; the caller
-    // pops the projection matrix and the enable bits afterwards.
-    HRESULT Begin2D(double width, double height);
+    // Flat drawing in width × height units from the bottom left, without
+    // depth test, lighting or culling; End2D gives back the projection matrix
+    // and the enable bits. Text blends its modulated glyphs over the scene;
+    // a background picture replaces what is there (decal, no blending);
+    // untextured shapes (stars) blend.
+    enum class Flat2D { Text, Picture, Untextured };
+    HRESULT Begin2D(double width, double height, Flat2D kind);
+    HRESULT End2D();
     // One glDrawElements of the mesh's arrays.
     HRESULT DrawMesh(const Mesh* mesh);
     // printf-style text in character cells at (x, y); flags as in glyph_table.h.
@@ -76,13 +94,6 @@ public:
     int ViewportWidth() const { return viewport_[2]; }
     int ViewportHeight() const { return viewport_[3]; }
 
-    // For tests: pretend GL's maximum texture size is this (negative: ask GL),
-    // and catch the debugger-output lines.
-    void SetMaxTextureSizeForTesting(int size) { maxTextureSizeOverride_ = size; }
-    void SetDebugOutputForTesting(std::function<void(const std::string&)> sink) {
-        debugOutput_ = std::move(sink);
-    }
-
 private:
     void ApplyFixedState();
     int MaxTextureSize() const;
@@ -98,8 +109,7 @@ private:
     int viewport_[4] = {0, 0, 0, 0};
     int depthBits_ = 0;
     std::vector<std::unique_ptr<Texture>> cache_;
-    int maxTextureSizeOverride_ = -1;
-    std::function<void(const std::string&)> debugOutput_;
+    GlDeviceServices services_;
 
     friend struct GlDeviceWin32;
 };

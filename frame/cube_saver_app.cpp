@@ -1,5 +1,7 @@
 #include "frame/cube_saver_app.h"
 
+#include <utility>
+
 #include "base/directory_listing.h"
 #include "base/platform.h"
 #include "base/run_mode.h"
@@ -16,8 +18,10 @@ constexpr unsigned kKeyDown = 0x0100;  // WM_KEYDOWN
 
 }  // namespace
 
-CubeSaverApp::CubeSaverApp(settings::CubePages cubePages)
-    : scene(device, ProcessRandom()), cubePages_(cubePages) {}
+CubeSaverApp::CubeSaverApp(settings::CubePages cubePages, CubeSaverServices services)
+    : SaverApp(services.app),
+      scene(device, ProcessRandom(), std::move(services.pictureLoad)),
+      cubePages_(std::move(cubePages)) {}
 
 CubeSaverApp::~CubeSaverApp() {
     scene.Finish();
@@ -78,7 +82,7 @@ void CubeSaverApp::OnDisplayPowerDown() {
     musicPlayer.StopForRun();
 }
 
-void CubeSaverApp::TransferSettings(WindowHandle, bool write, settings::RegistryKey* key, int group,
+void CubeSaverApp::TransferSettings(WindowHandle, bool write, registry::RegistryKey* key, int group,
                                     int firstIndex) {
     if (key == nullptr) {
         // The settings key could not be opened: no stored lists, so the
@@ -97,14 +101,14 @@ void CubeSaverApp::TransferSettings(WindowHandle, bool write, settings::Registry
     }
 }
 
-void CubeSaverApp::BuildRunLists(settings::RegistryStore* store,
+void CubeSaverApp::BuildRunLists(registry::RegistryStore* store,
                                  const std::string& settingsKeyPath) {
     std::vector<std::string> storedPictures;
     std::vector<std::string> storedMusic;
     if (store != nullptr) {
-        storedPictures = lists::LoadListForRun(*store, settings::RegistryRoot::CurrentUser,
+        storedPictures = lists::LoadListForRun(*store, registry::RegistryRoot::CurrentUser,
                                                lists::PictureListKeyPath(settingsKeyPath));
-        storedMusic = lists::LoadListForRun(*store, settings::RegistryRoot::CurrentUser,
+        storedMusic = lists::LoadListForRun(*store, registry::RegistryRoot::CurrentUser,
                                             lists::MusicListKeyPath(settingsKeyPath));
     }
     scene::BuildPictureList(storedPictures, SystemDirectoryLister(), scene::SystemFolderLocator(),
@@ -118,9 +122,12 @@ void CubeSaverApp::SetDefaults(WindowHandle, int page) {
 
 settings::CubePagesContext CubeSaverApp::PagesContext() {
     return settings::CubePagesContext{
-        pages, cubeSettings,
-        settingsKeyPath.empty() ? settings::SettingsKeyPath() : settingsKeyPath, paintContext,
-        [this](settings::DefaultsPage page) { SetDefaults(pages.dialog, static_cast<int>(page)); }};
+        pages,
+        cubeSettings,
+        settingsKeyPath.empty() ? settings::SettingsKeyPath() : settingsKeyPath,
+        paintContext,
+        [this](settings::DefaultsPage page) { SetDefaults(pages.dialog, static_cast<int>(page)); },
+        cubePages_.chooseColor};
 }
 
 MessageResult CubeSaverApp::BeforePageMessage(WindowHandle dialog, unsigned message,

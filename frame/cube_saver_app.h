@@ -19,16 +19,24 @@
 
 namespace velmora {
 
+// What the cube saver calls outside itself: the system's, and the next
+// picture of the list for the loader, unless the maker hands in others.
+struct CubeSaverServices {
+    SaverAppServices app;
+    // How the loader fills the pending texture; empty: the scene's own.
+    scene::PictureLoad pictureLoad;
+};
+
 class CubeSaverApp : public SaverApp {
 public:
     // The settings dialog's cube pages are the ones given (none by default).
-    explicit CubeSaverApp(settings::CubePages cubePages = {});
+    explicit CubeSaverApp(settings::CubePages cubePages = {}, CubeSaverServices services = {});
     // The scene ends (loader stopped, textures freed) before the device goes.
     ~CubeSaverApp() override;
 
     // Moves the cube group; a read outside the settings dialog also builds the
     // picture and music lists.
-    void TransferSettings(WindowHandle window, bool write, settings::RegistryKey* key, int group,
+    void TransferSettings(WindowHandle window, bool write, registry::RegistryKey* key, int group,
                           int firstIndex) override;
     Status Start(WindowHandle window, DeviceContextHandle dc) override;
     Status Frame(WindowHandle window, DeviceContextHandle dc) override;
@@ -52,7 +60,7 @@ public:
     // with the system's folders. Without a store (the settings key could not
     // be opened) nothing is stored, so the pictures come from the user's
     // folders and there is no music.
-    void BuildRunLists(settings::RegistryStore* store, const std::string& settingsKeyPath);
+    void BuildRunLists(registry::RegistryStore* store, const std::string& settingsKeyPath);
 
     settings::CubeSettings cubeSettings;
     // Full paths of the run's pictures and songs.

@@ -8,7 +8,9 @@
 
 namespace velmora {
 
-void SaverApp::TransferSettings(WindowHandle, bool, settings::RegistryKey*, int, int) {}
+SaverApp::SaverApp(const SaverAppServices& services) : updateChecker(services.updateCheck) {}
+
+void SaverApp::TransferSettings(WindowHandle, bool, registry::RegistryKey*, int, int) {}
 
 SaverApp::~SaverApp() {
     updateChecker.CleanUp();
@@ -57,27 +59,27 @@ std::string SaverApp::VersionText() {
     return text;
 }
 
-bool SaverApp::LoadSettings(settings::RegistryStore& store, WindowHandle window) {
+bool SaverApp::LoadSettings(registry::RegistryStore& store, WindowHandle window) {
     return LoadSettings(store, window, settings::SettingsKeyPath());
 }
 
-bool SaverApp::LoadSettings(settings::RegistryStore& store, WindowHandle window,
+bool SaverApp::LoadSettings(registry::RegistryStore& store, WindowHandle window,
                             const std::string& keyPath) {
     settingsKeyPath = keyPath;
     return settings::LoadSettings(store, keyPath, saverSettings,
-                                  [&](settings::RegistryKey& key, int group, int firstIndex) {
+                                  [&](registry::RegistryKey& key, int group, int firstIndex) {
                                       TransferSettings(window, false, &key, group, firstIndex);
                                   });
 }
 
-bool SaverApp::SaveSettings(settings::RegistryStore& store, WindowHandle window) {
+bool SaverApp::SaveSettings(registry::RegistryStore& store, WindowHandle window) {
     return SaveSettings(store, window, settings::SettingsKeyPath());
 }
 
-bool SaverApp::SaveSettings(settings::RegistryStore& store, WindowHandle window,
+bool SaverApp::SaveSettings(registry::RegistryStore& store, WindowHandle window,
                             const std::string& keyPath) {
     return settings::SaveSettings(store, keyPath, saverSettings,
-                                  [&](settings::RegistryKey& key, int group, int firstIndex) {
+                                  [&](registry::RegistryKey& key, int group, int firstIndex) {
                                       TransferSettings(window, true, &key, group, firstIndex);
                                   });
 }

@@ -13,21 +13,27 @@
 #include "settings/saver_settings.h"
 #include "web/update_checker.h"
 
-namespace velmora::settings {
+namespace velmora::registry {
 class RegistryKey;
 class RegistryStore;
-}  // namespace velmora::settings
+}  // namespace velmora::registry
 
 namespace velmora {
 
+// What the application object calls outside itself: the system's unless the
+// maker hands in others.
+struct SaverAppServices {
+    web::UpdateCheckApi updateCheck = web::SystemUpdateCheckApi();
+};
+
 class SaverApp {
 public:
-    SaverApp() = default;
+    explicit SaverApp(const SaverAppServices& services = {});
     SaverApp(const SaverApp&) = delete;
     SaverApp& operator=(const SaverApp&) = delete;
 
     // Moves the derived class's settings group to (write) or from the open key.
-    virtual void TransferSettings(WindowHandle window, bool write, settings::RegistryKey* key,
+    virtual void TransferSettings(WindowHandle window, bool write, registry::RegistryKey* key,
                                   int group, int firstIndex);
     virtual ~SaverApp();
     virtual Status Start(WindowHandle window, DeviceContextHandle dc);
@@ -53,13 +59,13 @@ public:
     // Reads both groups from the settings key (the program's own unless a
     // path is given), creating the key when it is missing; what cannot be
     // read keeps its current value. False when the key cannot be opened.
-    bool LoadSettings(settings::RegistryStore& store, WindowHandle window);
-    bool LoadSettings(settings::RegistryStore& store, WindowHandle window,
+    bool LoadSettings(registry::RegistryStore& store, WindowHandle window);
+    bool LoadSettings(registry::RegistryStore& store, WindowHandle window,
                       const std::string& keyPath);
     // Writes both groups; false, with nothing written, when the key cannot be
     // opened.
-    bool SaveSettings(settings::RegistryStore& store, WindowHandle window);
-    bool SaveSettings(settings::RegistryStore& store, WindowHandle window,
+    bool SaveSettings(registry::RegistryStore& store, WindowHandle window);
+    bool SaveSettings(registry::RegistryStore& store, WindowHandle window,
                       const std::string& keyPath);
 
     // The key the settings were last read from; the run's lists lie below it.

@@ -8,6 +8,11 @@ Target amd64-unicode
 Unicode true
 SetCompressor /SOLID lzma
 RequestExecutionLevel user
+; The installer's own manifest: sharp on high-DPI screens, every system it knows.
+ManifestDPIAware true
+ManifestDPIAwareness "PerMonitorV2,System"
+ManifestSupportedOS all
+ManifestLongPathAware true
 
 !include "MUI2.nsh"
 !include "LogicLib.nsh"

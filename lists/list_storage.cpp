@@ -13,10 +13,10 @@ namespace velmora::lists {
 
 namespace {
 
-using settings::RegistryError;
-using settings::RegistryKey;
-namespace access = settings::registry_access;
-namespace error = settings::registry_error;
+using registry::RegistryError;
+using registry::RegistryKey;
+namespace access = registry::registry_access;
+namespace error = registry::registry_error;
 
 // Subkey names of the registry have at most 255 characters, value names at
 // most 16383.
@@ -28,7 +28,7 @@ constexpr std::uint32_t kLongestValueNameBufferSize = 16384;
 // characters, and an entry longer than a list keeps is none.
 std::optional<std::string> EntryInValueData(const char* data, std::uint32_t dataSize) {
     const std::optional<std::string_view> text =
-        settings::TextInValueData(data, dataSize, kListEntryBufferSize);
+        registry::TextInValueData(data, dataSize, kListEntryBufferSize);
     if (!text) {
         return std::nullopt;
     }
@@ -67,7 +67,7 @@ std::string ListValueName(std::size_t position) {
 
 RegistryError DeleteKeyTree(const RegistryKey& parent, const std::string& subKey) {
     // Opening an empty name opens the parent itself, whose subkeys would all go.
-    if (!settings::NamesSubKey(subKey)) {
+    if (!registry::NamesSubKey(subKey)) {
         return error::InvalidParameter;
     }
     RegistryKey key;
@@ -90,10 +90,10 @@ RegistryError DeleteKeyTree(const RegistryKey& parent, const std::string& subKey
     return parent.DeleteSubKey(subKey.c_str());
 }
 
-RegistryError SaveList(settings::RegistryStore& store, settings::RegistryRoot root,
+RegistryError SaveList(registry::RegistryStore& store, registry::RegistryRoot root,
                        const std::string& subKeyPath, std::span<const std::string> items,
-                       RegistryErrorReporter& reporter) {
-    if (!settings::NamesSubKey(subKeyPath)) {
+                       registry::RegistryErrorReporter& reporter) {
+    if (!registry::NamesSubKey(subKeyPath)) {
         reporter.Report(error::InvalidParameter);
         return error::InvalidParameter;
     }
@@ -120,7 +120,7 @@ RegistryError SaveList(settings::RegistryStore& store, settings::RegistryRoot ro
     for (std::size_t i = 0; i < items.size(); ++i) {
         const std::string& path = items[i];
         const RegistryError e =
-            list.SetValue(ListValueName(i).c_str(), settings::RegistryType::String, path.c_str(),
+            list.SetValue(ListValueName(i).c_str(), registry::RegistryType::String, path.c_str(),
                           static_cast<std::uint32_t>(path.size() + 1));
         if (e != error::Success) {
             reporter.Report(e);
@@ -130,7 +130,7 @@ RegistryError SaveList(settings::RegistryStore& store, settings::RegistryRoot ro
     return error::Success;
 }
 
-void LoadListForEditor(settings::RegistryStore& store, settings::RegistryRoot root,
+void LoadListForEditor(registry::RegistryStore& store, registry::RegistryRoot root,
                        const std::string& subKeyPath, const AddListEntry& add) {
     RegistryKey list;
     if (list.Open(store, root, subKeyPath, access::Read) != error::Success) {
@@ -160,7 +160,7 @@ void LoadListForEditor(settings::RegistryStore& store, settings::RegistryRoot ro
     }
 }
 
-std::vector<std::string> LoadListForRun(settings::RegistryStore& store, settings::RegistryRoot root,
+std::vector<std::string> LoadListForRun(registry::RegistryStore& store, registry::RegistryRoot root,
                                         const std::string& subKeyPath) {
     std::vector<std::string> entries;
     RegistryKey list;

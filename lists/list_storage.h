@@ -19,7 +19,7 @@ std::string ListValueName(std::size_t position);
 // Deletes a subkey of an open key with everything below it, depth first.
 // Returns the first error, or the result of deleting the subkey itself;
 // InvalidParameter for a name that names no subkey.
-settings::RegistryError DeleteKeyTree(const settings::RegistryKey& parent,
+registry::RegistryError DeleteKeyTree(const registry::RegistryKey& parent,
                                       const std::string& subKey);
 
 // Replaces the list stored under subKeyPath with the given entries: the old
@@ -28,9 +28,9 @@ settings::RegistryError DeleteKeyTree(const settings::RegistryKey& parent,
 // cleared all the same, so a success always stores exactly the entries given.
 // A failure is reported (and returned); entries after a failed one are not
 // written.
-settings::RegistryError SaveList(settings::RegistryStore& store, settings::RegistryRoot root,
+registry::RegistryError SaveList(registry::RegistryStore& store, registry::RegistryRoot root,
                                  const std::string& subKeyPath, std::span<const std::string> items,
-                                 RegistryErrorReporter& reporter);
+                                 registry::RegistryErrorReporter& reporter);
 
 // The editor's add operation; first is set for the first entry only.
 using AddListEntry = std::function<void(const std::string& path, bool first)>;
@@ -39,13 +39,13 @@ using AddListEntry = std::function<void(const std::string& path, bool first)>;
 // up to the first value that cannot be enumerated. A value that holds no
 // entry that fits a path buffer is skipped. A subkey that cannot be opened
 // gives nothing.
-void LoadListForEditor(settings::RegistryStore& store, settings::RegistryRoot root,
+void LoadListForEditor(registry::RegistryStore& store, registry::RegistryRoot root,
                        const std::string& subKeyPath, const AddListEntry& add);
 
 // The stored entries for a run, read by their names "00000" onwards for as
 // many values as the subkey holds. A value that is missing or holds no entry
 // that fits a path buffer is skipped.
-std::vector<std::string> LoadListForRun(settings::RegistryStore& store, settings::RegistryRoot root,
+std::vector<std::string> LoadListForRun(registry::RegistryStore& store, registry::RegistryRoot root,
                                         const std::string& subKeyPath);
 
 }  // namespace velmora::lists

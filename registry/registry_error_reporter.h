@@ -3,12 +3,12 @@
 
 #include "registry/registry_store.h"
 
-namespace velmora::lists {
+namespace velmora::registry {
 
 class RegistryErrorReporter {
 public:
     virtual ~RegistryErrorReporter() = default;
-    virtual void Report(settings::RegistryError error) = 0;
+    virtual void Report(RegistryError error) = 0;
 };
 
-}  // namespace velmora::lists
+}  // namespace velmora::registry

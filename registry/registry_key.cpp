@@ -2,7 +2,7 @@
 
 #include <utility>
 
-namespace velmora::settings {
+namespace velmora::registry {
 
 bool NamesSubKey(std::string_view path) {
     return path.find_first_not_of('\\') != std::string_view::npos;
@@ -133,4 +133,4 @@ RegistryError RegistryKey::DeleteSubKey(const char* path) const {
     return store_->DeleteKey(handle_, path);
 }
 
-}  // namespace velmora::settings
+}  // namespace velmora::registry

@@ -8,7 +8,7 @@
 
 #include "registry/registry_store.h"
 
-namespace velmora::settings {
+namespace velmora::registry {
 
 // Whether a path below a key names a subkey: an empty path, or one of
 // backslashes only, names the key itself.
@@ -63,4 +63,4 @@ private:
     RegistryHandle handle_ = nullptr;
 };
 
-}  // namespace velmora::settings
+}  // namespace velmora::registry

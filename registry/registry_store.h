@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-namespace velmora::settings {
+namespace velmora::registry {
 
 // Error codes of the registry functions (winerror.h numbers).
 using RegistryError = long;
@@ -104,4 +104,4 @@ public:
     virtual RegistryError DeleteKey(RegistryHandle parent, const char* path) = 0;
 };
 
-}  // namespace velmora::settings
+}  // namespace velmora::registry

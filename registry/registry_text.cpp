@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-namespace velmora::settings {
+namespace velmora::registry {
 
 std::optional<std::string_view> TextInValueData(const char* data, std::uint32_t dataSize,
                                                 std::uint32_t bufferSize) {
@@ -21,4 +21,4 @@ std::optional<std::string_view> TextInValueData(const char* data, std::uint32_t 
     return std::nullopt;
 }
 
-}  // namespace velmora::settings
+}  // namespace velmora::registry

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string_view>
 
-namespace velmora::settings {
+namespace velmora::registry {
 
 // The text held by dataSize bytes that came back into a buffer of bufferSize
 // bytes: the bytes up to the first NUL, or all of them when there is none but
@@ -16,4 +16,4 @@ namespace velmora::settings {
 std::optional<std::string_view> TextInValueData(const char* data, std::uint32_t dataSize,
                                                 std::uint32_t bufferSize);
 
-}  // namespace velmora::settings
+}  // namespace velmora::registry

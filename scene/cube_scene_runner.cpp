@@ -42,17 +42,11 @@ engine::Matrix4 Perspective(float fieldOfViewDegrees, float aspect, float nearPl
     return m;
 }
 
-void EndOverlay() {
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
-    glPopAttrib();
-}
-
 }  // namespace
 
-CubeSceneRunner::CubeSceneRunner(engine::GlDevice& device, RandomGenerator& random)
-    : device_(device), random_(random) {}
+CubeSceneRunner::CubeSceneRunner(engine::GlDevice& device, RandomGenerator& random,
+                                 PictureLoad pictureLoad)
+    : device_(device), random_(random), pictureLoad_(std::move(pictureLoad)) {}
 
 CubeSceneRunner::~CubeSceneRunner() {
     Finish();
@@ -96,10 +90,6 @@ HRESULT CubeSceneRunner::Start(void* window, const settings::CubeSettings& setti
 
 void CubeSceneRunner::SetViewports(std::optional<SceneViewports> viewports) {
     viewports_ = std::move(viewports);
-}
-
-void CubeSceneRunner::SetPictureLoadForTesting(PictureLoad load) {
-    pictureLoad_ = std::move(load);
 }
 
 void CubeSceneRunner::LoadMeshes() {
@@ -242,31 +232,15 @@ void CubeSceneRunner::DrawBackground() {
     if (scene_.starCount <= 0 && scene_.backgroundPicture == 0) {
         return;
     }
-    glLoadIdentity();
-    glPushAttrib(GL_ENABLE_BIT);
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_LIGHTING);
-    glDisable(GL_CULL_FACE);
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_DECAL);
-    glLoadIdentity();
-    glOrtho(0, 180, 0, 120, -1, 1);
-    glMatrixMode(GL_MODELVIEW);
     if (scene_.backgroundPicture != 0) {
-        glDisable(GL_BLEND);
-        glEnable(GL_TEXTURE_2D);
+        device_.Begin2D(180, 120, engine::GlDevice::Flat2D::Picture);
         device_.UploadTexture(scene_.backgroundTexture.get());
         device_.DrawMesh(&scene_.backgroundQuad);
     } else {
-        glDisable(GL_TEXTURE_2D);
-        glEnable(GL_BLEND);
+        device_.Begin2D(180, 120, engine::GlDevice::Flat2D::Untextured);
         device_.DrawMesh(&scene_.starMesh);
     }
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
-    glPopAttrib();
+    device_.End2D();
 }
 
 void CubeSceneRunner::DrawCube() {
@@ -327,18 +301,21 @@ void CubeSceneRunner::BindFont() {
     }
 }
 
+// The overlays are laid out in fractions of the viewport, not in pixels, so
+// the text keeps its size on the screen at any DPI: the window and viewport
+// are the monitor's real pixels in a DPI-aware process.
 void CubeSceneRunner::DrawOverlays(double nowMilliseconds) {
     if (overlays_.pictureNames) {
         const Texture* shown =
             scene_.faceTextures[static_cast<std::size_t>(scene_.currentFace)].get();
         if (shown != nullptr) {
             BindFont();
-            device_.Begin2D(50, 25);
+            device_.Begin2D(50, 25, engine::GlDevice::Flat2D::Text);
             glColor4f(0.7f, 0.7f, 0.7f, 1.0f);
             const std::string name = ReducedPictureName(shown->Name());
             device_.DrawText(25, 23.5f, engine::kTextCentred,
                              DecodeText(texts::kPictureNameFormat).c_str(), name.c_str());
-            EndOverlay();
+            device_.End2D();
         }
     }
     if (overlays_.frameRate) {
@@ -352,31 +329,31 @@ void CubeSceneRunner::DrawOverlays(double nowMilliseconds) {
             resetTime_ = nowMilliseconds;
         }
         BindFont();
-        device_.Begin2D(100, 50);
+        device_.Begin2D(100, 50, engine::GlDevice::Flat2D::Text);
         glColor4f(1, 1, 1, 1);
         device_.DrawText(1, 48, 0, DecodeText(texts::kFrameRateFormat).c_str(), framesShown_);
-        EndOverlay();
+        device_.End2D();
     }
     if (overlays_.dateTime) {
         platform::LocalTimeTexts now;
         if (platform::ReadLocalTimeTexts(now)) {
             BindFont();
-            device_.Begin2D(100, 50);
+            device_.Begin2D(100, 50, engine::GlDevice::Flat2D::Text);
             glColor4f(1, 1, 1, 1);
             const bool even = now.minute % 2 == 0;
             device_.DrawText(99, even ? 48.0f : 47.0f, engine::kTextRightAligned, "%s",
                              now.date.c_str());
             device_.DrawText(99, even ? 47.0f : 48.0f, engine::kTextRightAligned, "%s",
                              now.time.c_str());
-            EndOverlay();
+            device_.End2D();
         }
     }
     if (overlays_.frameRate && scene_.loaderState.load() == kLoaderLoading) {
         BindFont();
-        device_.Begin2D(100, 50);
+        device_.Begin2D(100, 50, engine::GlDevice::Flat2D::Text);
         glColor4f(1, 1, 1, 1);
         device_.DrawText(1, 47, 0, "%s", DecodeText(texts::kLoadingText).c_str());
-        EndOverlay();
+        device_.End2D();
     }
 }
 

@@ -26,7 +26,10 @@ struct OverlaySwitches {
 
 class CubeSceneRunner : public SceneServices {
 public:
-    CubeSceneRunner(engine::GlDevice& device, RandomGenerator& random);
+    // The loader fills the pending texture with pictureLoad; empty: with the
+    // next picture of the list.
+    CubeSceneRunner(engine::GlDevice& device, RandomGenerator& random,
+                    PictureLoad pictureLoad = {});
     ~CubeSceneRunner() override;
 
     // Attaches the device to window and builds the scene; the loader starts.
@@ -45,9 +48,6 @@ public:
     // Where the frames draw in the window; none (the default): the whole
     // window holds the scene.
     void SetViewports(std::optional<SceneViewports> viewports);
-
-    // For tests: how the loader fills the pending texture (set before Start).
-    void SetPictureLoadForTesting(PictureLoad load);
 
     // "A" and "S"; true when the key was one of them.
     bool HandleKey(unsigned virtualKey);

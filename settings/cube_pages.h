@@ -13,6 +13,10 @@
 
 namespace velmora::settings {
 
+// The background colour's chooser: the owner window and the colour to start
+// from (0x00BBGGRR); returns the chosen colour, the starting one on cancel.
+using ColorChoice = std::function<std::uint32_t(void* owner, std::uint32_t start)>;
+
 struct CubePagesContext {
     PageTable& pages;
     CubeSettings& settings;
@@ -22,6 +26,7 @@ struct CubePagesContext {
     void* paintContext = nullptr;
     // The application's SetDefaults for one page.
     std::function<void(DefaultsPage)> setDefaults;
+    ColorChoice chooseColor;
 };
 
 using CubePageHook = std::intptr_t (*)(CubePagesContext& context, void* window, unsigned message,
@@ -31,6 +36,7 @@ using CubePageHook = std::intptr_t (*)(CubePagesContext& context, void* window, 
 struct CubePages {
     CubePageHook before = nullptr;
     CubePageHook after = nullptr;
+    ColorChoice chooseColor;
 };
 
 }  // namespace velmora::settings

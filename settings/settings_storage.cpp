@@ -13,9 +13,10 @@ namespace velmora::settings {
 
 namespace {
 
-namespace error = registry_error;
+namespace error = registry::registry_error;
 
-int ReadValue(const RegistryKey& key, const std::string& name, const ValueTarget& target) {
+int ReadValue(const registry::RegistryKey& key, const std::string& name,
+              const ValueTarget& target) {
     switch (target.kind) {
         case ValueTarget::Kind::Integer:
         case ValueTarget::Kind::Flag: {
@@ -51,7 +52,7 @@ int ReadValue(const RegistryKey& key, const std::string& name, const ValueTarget
                 return 0;
             }
             const std::optional<std::string_view> text =
-                TextInValueData(buffer.data(), size, target.size);
+                registry::TextInValueData(buffer.data(), size, target.size);
             if (!text) {
                 return 0;
             }
@@ -65,15 +66,15 @@ int ReadValue(const RegistryKey& key, const std::string& name, const ValueTarget
 }
 
 // wholeBuffer: a text goes out as the caller's whole buffer, not just its text.
-int WriteValue(const RegistryKey& key, const std::string& name, const ValueTarget& target,
+int WriteValue(const registry::RegistryKey& key, const std::string& name, const ValueTarget& target,
                bool wholeBuffer) {
     switch (target.kind) {
         case ValueTarget::Kind::Integer:
         case ValueTarget::Kind::Flag:
-            key.SetValue(name.c_str(), RegistryType::Dword, target.data, 4);
+            key.SetValue(name.c_str(), registry::RegistryType::Dword, target.data, 4);
             return 1;
         case ValueTarget::Kind::Raw:
-            return key.SetValue(name.c_str(), RegistryType::Binary, target.data, 4) ==
+            return key.SetValue(name.c_str(), registry::RegistryType::Binary, target.data, 4) ==
                            error::Success
                        ? 1
                        : 0;
@@ -87,10 +88,10 @@ int WriteValue(const RegistryKey& key, const std::string& name, const ValueTarge
                 return 1;
             }
             if (wholeBuffer) {
-                key.SetValue(name.c_str(), RegistryType::String, buffer, target.size);
+                key.SetValue(name.c_str(), registry::RegistryType::String, buffer, target.size);
             } else {
                 const std::string text(buffer, length);
-                key.SetValue(name.c_str(), RegistryType::String, text.c_str(),
+                key.SetValue(name.c_str(), registry::RegistryType::String, text.c_str(),
                              static_cast<std::uint32_t>(length + 1));
             }
             return 1;
@@ -99,7 +100,7 @@ int WriteValue(const RegistryKey& key, const std::string& name, const ValueTarge
     return 0;
 }
 
-int Transfer(Direction direction, const RegistryKey& key, int group, int index,
+int Transfer(Direction direction, const registry::RegistryKey& key, int group, int index,
              const ValueTarget& target, bool wholeBuffer) {
     const std::string name = SettingValueName(group, index);
     return direction == Direction::Read ? ReadValue(key, name, target)
@@ -118,24 +119,26 @@ std::string SettingValueName(int group, int index) {
     return name;
 }
 
-int TransferValue(Direction direction, const RegistryKey& key, int group, int index,
+int TransferValue(Direction direction, const registry::RegistryKey& key, int group, int index,
                   ValueTarget target) {
     return Transfer(direction, key, group, index, target, false);
 }
 
-int TransferSingleValue(Direction direction, RegistryStore& store, RegistryRoot root,
-                        const std::string& keyPath, int group, int index, ValueTarget target) {
-    RegistryKey key;
-    const RegistryError opened = direction == Direction::Read
-                                     ? key.Open(store, root, keyPath, registry_access::Read)
-                                     : key.Create(store, root, keyPath, registry_access::Write);
+int TransferSingleValue(Direction direction, registry::RegistryStore& store,
+                        registry::RegistryRoot root, const std::string& keyPath, int group,
+                        int index, ValueTarget target) {
+    registry::RegistryKey key;
+    const registry::RegistryError opened =
+        direction == Direction::Read
+            ? key.Open(store, root, keyPath, registry::registry_access::Read)
+            : key.Create(store, root, keyPath, registry::registry_access::Write);
     if (opened != error::Success) {
         return 0;
     }
     return Transfer(direction, key, group, index, target, true);
 }
 
-void TransferSaverGroup(Direction direction, const RegistryKey& key, SaverSettings& s) {
+void TransferSaverGroup(Direction direction, const registry::RegistryKey& key, SaverSettings& s) {
     namespace si = saver_index;
     const auto transfer = [&](int index, ValueTarget target) {
         TransferValue(direction, key, kSaverGroup, index, target);
@@ -158,8 +161,8 @@ void TransferSaverGroup(Direction direction, const RegistryKey& key, SaverSettin
     transfer(si::NotifiedVersion, TextTarget(s.NotifiedVersion));
 }
 
-void TransferCubeGroup(Direction direction, const RegistryKey& key, int group, int firstIndex,
-                       CubeSettings& c) {
+void TransferCubeGroup(Direction direction, const registry::RegistryKey& key, int group,
+                       int firstIndex, CubeSettings& c) {
     namespace ci = cube_index;
     const auto transfer = [&](int index, ValueTarget target) {
         TransferValue(direction, key, group, firstIndex + (index - kCubeFirstIndex), target);
@@ -176,11 +179,12 @@ void TransferCubeGroup(Direction direction, const RegistryKey& key, int group, i
     transfer(ci::ShuffleMusic, FlagTarget(c.ShuffleMusic));
 }
 
-bool LoadSettings(RegistryStore& store, const std::string& keyPath, SaverSettings& settings,
-                  const GroupTransfer& readGroup) {
-    RegistryKey key;
-    if (key.Create(store, RegistryRoot::CurrentUser, keyPath,
-                   registry_access::Read | registry_access::Write) != error::Success) {
+bool LoadSettings(registry::RegistryStore& store, const std::string& keyPath,
+                  SaverSettings& settings, const GroupTransfer& readGroup) {
+    registry::RegistryKey key;
+    if (key.Create(store, registry::RegistryRoot::CurrentUser, keyPath,
+                   registry::registry_access::Read | registry::registry_access::Write) !=
+        error::Success) {
         return false;
     }
     TransferSaverGroup(Direction::Read, key, settings);
@@ -190,11 +194,11 @@ bool LoadSettings(RegistryStore& store, const std::string& keyPath, SaverSetting
     return true;
 }
 
-bool SaveSettings(RegistryStore& store, const std::string& keyPath, SaverSettings& settings,
-                  const GroupTransfer& writeGroup) {
-    RegistryKey key;
-    if (key.Create(store, RegistryRoot::CurrentUser, keyPath, registry_access::Write) !=
-        error::Success) {
+bool SaveSettings(registry::RegistryStore& store, const std::string& keyPath,
+                  SaverSettings& settings, const GroupTransfer& writeGroup) {
+    registry::RegistryKey key;
+    if (key.Create(store, registry::RegistryRoot::CurrentUser, keyPath,
+                   registry::registry_access::Write) != error::Success) {
         return false;
     }
     TransferSaverGroup(Direction::Write, key, settings);
@@ -204,25 +208,26 @@ bool SaveSettings(RegistryStore& store, const std::string& keyPath, SaverSetting
     return true;
 }
 
-std::int32_t ReadSettingsOpenCount(RegistryStore& store, const std::string& keyPath) {
+std::int32_t ReadSettingsOpenCount(registry::RegistryStore& store, const std::string& keyPath) {
     std::int32_t count = 0;
-    TransferSingleValue(Direction::Read, store, RegistryRoot::CurrentUser, keyPath, kSaverGroup,
-                        saver_index::SettingsOpenCount, IntegerTarget(count));
+    TransferSingleValue(Direction::Read, store, registry::RegistryRoot::CurrentUser, keyPath,
+                        kSaverGroup, saver_index::SettingsOpenCount, IntegerTarget(count));
     return count;
 }
 
-void WriteSettingsOpenCount(RegistryStore& store, const std::string& keyPath, std::int32_t count) {
-    TransferSingleValue(Direction::Write, store, RegistryRoot::CurrentUser, keyPath, kSaverGroup,
-                        saver_index::SettingsOpenCount, IntegerTarget(count));
+void WriteSettingsOpenCount(registry::RegistryStore& store, const std::string& keyPath,
+                            std::int32_t count) {
+    TransferSingleValue(Direction::Write, store, registry::RegistryRoot::CurrentUser, keyPath,
+                        kSaverGroup, saver_index::SettingsOpenCount, IntegerTarget(count));
 }
 
-void AddTotalRunSeconds(RegistryStore& store, const std::string& keyPath, float seconds) {
+void AddTotalRunSeconds(registry::RegistryStore& store, const std::string& keyPath, float seconds) {
     float total = 0.0f;
-    TransferSingleValue(Direction::Read, store, RegistryRoot::CurrentUser, keyPath, kSaverGroup,
-                        saver_index::TotalRunSeconds, RawTarget(total));
+    TransferSingleValue(Direction::Read, store, registry::RegistryRoot::CurrentUser, keyPath,
+                        kSaverGroup, saver_index::TotalRunSeconds, RawTarget(total));
     total += seconds;
-    TransferSingleValue(Direction::Write, store, RegistryRoot::CurrentUser, keyPath, kSaverGroup,
-                        saver_index::TotalRunSeconds, RawTarget(total));
+    TransferSingleValue(Direction::Write, store, registry::RegistryRoot::CurrentUser, keyPath,
+                        kSaverGroup, saver_index::TotalRunSeconds, RawTarget(total));
 }
 
 }  // namespace velmora::settings

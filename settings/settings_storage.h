@@ -60,43 +60,46 @@ std::string SettingValueName(int group, int index);
 // written at all (an older value keeps its content). A read that fails leaves
 // the target as it was, and so does a text that does not fit its buffer with
 // its terminator; a text that is read is zero-padded to the buffer's end.
-int TransferValue(Direction direction, const RegistryKey& key, int group, int index,
+int TransferValue(Direction direction, const registry::RegistryKey& key, int group, int index,
                   ValueTarget target);
 
 // The same for a single value with its own open and close of keyPath: a read
 // opens the key for reading only (result 0 when it is missing), a write
 // creates it. A text is written as the caller's whole buffer.
-int TransferSingleValue(Direction direction, RegistryStore& store, RegistryRoot root,
-                        const std::string& keyPath, int group, int index, ValueTarget target);
+int TransferSingleValue(Direction direction, registry::RegistryStore& store,
+                        registry::RegistryRoot root, const std::string& keyPath, int group,
+                        int index, ValueTarget target);
 
 // Moves the saver group through an open key, in the fixed order of its indexes.
-void TransferSaverGroup(Direction direction, const RegistryKey& key, SaverSettings& settings);
+void TransferSaverGroup(Direction direction, const registry::RegistryKey& key,
+                        SaverSettings& settings);
 
 // Moves the cube group through an open key: firstIndex is the index of its
 // first value, the others follow in the fixed order of the cube indexes.
-void TransferCubeGroup(Direction direction, const RegistryKey& key, int group, int firstIndex,
-                       CubeSettings& settings);
+void TransferCubeGroup(Direction direction, const registry::RegistryKey& key, int group,
+                       int firstIndex, CubeSettings& settings);
 
 // Moves the derived class's group through the open key: its TransferSettings.
-using GroupTransfer = std::function<void(RegistryKey& key, int group, int firstIndex)>;
+using GroupTransfer = std::function<void(registry::RegistryKey& key, int group, int firstIndex)>;
 
 // Opens the settings key for reading and writing, creating it when missing,
 // and reads the saver group and then the derived group. When the key cannot
 // be opened nothing is read, the record keeps what it holds, and the result
 // is false.
-bool LoadSettings(RegistryStore& store, const std::string& keyPath, SaverSettings& settings,
-                  const GroupTransfer& readGroup);
+bool LoadSettings(registry::RegistryStore& store, const std::string& keyPath,
+                  SaverSettings& settings, const GroupTransfer& readGroup);
 
 // Writes the saver group and then the derived group; false, with nothing
 // written, when the key cannot be opened or created.
-bool SaveSettings(RegistryStore& store, const std::string& keyPath, SaverSettings& settings,
-                  const GroupTransfer& writeGroup);
+bool SaveSettings(registry::RegistryStore& store, const std::string& keyPath,
+                  SaverSettings& settings, const GroupTransfer& writeGroup);
 
 // How often the settings dialog has opened; 0 when nothing is stored.
-std::int32_t ReadSettingsOpenCount(RegistryStore& store, const std::string& keyPath);
-void WriteSettingsOpenCount(RegistryStore& store, const std::string& keyPath, std::int32_t count);
+std::int32_t ReadSettingsOpenCount(registry::RegistryStore& store, const std::string& keyPath);
+void WriteSettingsOpenCount(registry::RegistryStore& store, const std::string& keyPath,
+                            std::int32_t count);
 
 // Adds one run's length to the running time of all saver runs.
-void AddTotalRunSeconds(RegistryStore& store, const std::string& keyPath, float seconds);
+void AddTotalRunSeconds(registry::RegistryStore& store, const std::string& keyPath, float seconds);
 
 }  // namespace velmora::settings

@@ -1,3 +1,4 @@
+// Wrapping records as packed resources (packed_writer.h).
 #include "tools/packed_writer.h"
 
 #include <zlib.h>

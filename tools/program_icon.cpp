@@ -1,3 +1,4 @@
+// Drawing the program's icon in its sizes (program_icon.h).
 #include "tools/program_icon.h"
 
 #include <png.h>

@@ -1,3 +1,4 @@
+// The procedural pixel art of the built-in textures (resource_art.h).
 #include "tools/resource_art.h"
 
 #include <ft2build.h>

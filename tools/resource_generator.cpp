@@ -1,3 +1,4 @@
+// Making the program's packed resources (resource_generator.h).
 #include "tools/resource_generator.h"
 
 #include <cstring>

@@ -1,3 +1,4 @@
+// The geometry of the built-in meshes (resource_meshes.h).
 #include "tools/resource_meshes.h"
 
 #include <array>

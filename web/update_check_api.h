@@ -1,13 +1,13 @@
 // The system services the update check uses: the Internet functions, the
 // window's timer and messages, a thread and the registry. Each platform gives
-// one table (win32/, posix/); tests put their own calls in place.
+// one table (win32/, posix/); an update checker is handed one when made.
 #pragma once
 
 #include <cstdint>
 
 #include "base/handles.h"
 
-namespace velmora::settings {
+namespace velmora::registry {
 class RegistryStore;
 }
 
@@ -43,18 +43,11 @@ struct UpdateCheckApi {
     // none could be started.
     bool (*startThread)(void (*body)(void*), void* argument);
     // The registry the settings and the Internet settings live in.
-    settings::RegistryStore* (*registry)();
+    registry::RegistryStore* (*registry)();
     UpdateTimerPeriods periods;
 };
 
 // The platform's own table.
 UpdateCheckApi SystemUpdateCheckApi();
-
-// The table in use.
-const UpdateCheckApi& CurrentUpdateCheckApi();
-
-// Replaces the table in use and returns the one it replaced. A checker keeps
-// the table that was in use when it was made.
-UpdateCheckApi SetUpdateCheckApiForTesting(const UpdateCheckApi& api);
 
 }  // namespace velmora::web

@@ -22,7 +22,7 @@ using web::DownloadState;
 constexpr int kWorkerWaits = 1000;
 
 struct AutodialValue {
-    settings::RegistryType type = settings::RegistryType::None;
+    registry::RegistryType type = registry::RegistryType::None;
     std::uint32_t size = 0;
     std::uint8_t bytes[4] = {};
 
@@ -38,20 +38,20 @@ struct AutodialValue {
     }
 };
 
-bool OpenInternetSettings(settings::RegistryStore* store, settings::RegistryKey& key,
-                          settings::RegistryAccess access) {
-    return store != nullptr && key.Open(*store, settings::RegistryRoot::CurrentUser,
+bool OpenInternetSettings(registry::RegistryStore* store, registry::RegistryKey& key,
+                          registry::RegistryAccess access) {
+    return store != nullptr && key.Open(*store, registry::RegistryRoot::CurrentUser,
                                         DecodeText(texts::kInternetSettingsKey),
-                                        access) == settings::registry_error::Success;
+                                        access) == registry::registry_error::Success;
 }
 
-bool ReadAutodial(const settings::RegistryKey& key, AutodialValue& value) {
+bool ReadAutodial(const registry::RegistryKey& key, AutodialValue& value) {
     value.size = sizeof value.bytes;
     return key.QueryValue(DecodeText(texts::kEnableAutodial).c_str(), &value.type, value.bytes,
-                          &value.size) == settings::registry_error::Success;
+                          &value.size) == registry::registry_error::Success;
 }
 
-void WriteAutodial(const settings::RegistryKey& key, AutodialValue value, bool on) {
+void WriteAutodial(const registry::RegistryKey& key, AutodialValue value, bool on) {
     std::memset(value.bytes, 0, sizeof value.bytes);
     value.bytes[0] = on ? 1 : 0;
     key.SetValue(DecodeText(texts::kEnableAutodial).c_str(), value.type, value.bytes, value.size);
@@ -139,10 +139,10 @@ void RunDownload(DownloadSlot& slot) {
 
 }  // namespace web
 
-UpdateChecker::UpdateChecker() : api_(web::CurrentUpdateCheckApi()) {
-    settings::RegistryKey key;
+UpdateChecker::UpdateChecker(const web::UpdateCheckApi& api) : api_(api) {
+    registry::RegistryKey key;
     AutodialValue value;
-    if (OpenInternetSettings(api_.registry(), key, settings::registry_access::QueryValue) &&
+    if (OpenInternetSettings(api_.registry(), key, registry::registry_access::QueryValue) &&
         ReadAutodial(key, value)) {
         savedAutodial_ = value.IsOn();
     }
@@ -166,7 +166,7 @@ void UpdateChecker::Arm(WindowHandle window, bool downloadsAllowed,
     settingsKeyPath_ = settingsKeyPath.empty() ? settings::SettingsKeyPath() : settingsKeyPath;
     std::int32_t done = 0;
     if (settings::TransferSingleValue(settings::Direction::Read, *api_.registry(),
-                                      settings::RegistryRoot::CurrentUser, settingsKeyPath_,
+                                      registry::RegistryRoot::CurrentUser, settingsKeyPath_,
                                       settings::kSaverGroup, settings::saver_index::UpdateCheckDone,
                                       settings::IntegerTarget(done)) != 0) {
         return;
@@ -282,12 +282,12 @@ void UpdateChecker::OnComplete(DownloadSlot& slot) {
     char version[settings::kVersionTextSize] = {};
     std::snprintf(version, sizeof version, "%s", result.version.c_str());
     std::int32_t done = 1;
-    settings::RegistryStore& store = *api_.registry();
+    registry::RegistryStore& store = *api_.registry();
     settings::TransferSingleValue(
-        settings::Direction::Write, store, settings::RegistryRoot::CurrentUser, settingsKeyPath_,
+        settings::Direction::Write, store, registry::RegistryRoot::CurrentUser, settingsKeyPath_,
         settings::kSaverGroup, settings::saver_index::LatestVersion, settings::TextTarget(version));
     settings::TransferSingleValue(settings::Direction::Write, store,
-                                  settings::RegistryRoot::CurrentUser, settingsKeyPath_,
+                                  registry::RegistryRoot::CurrentUser, settingsKeyPath_,
                                   settings::kSaverGroup, settings::saver_index::UpdateCheckDone,
                                   settings::IntegerTarget(done));
 }
@@ -317,11 +317,11 @@ void UpdateChecker::CloseSession() {
 
 void UpdateChecker::SwitchAutodialOff() {
     autodialSwitched_ = true;
-    settings::RegistryKey key;
+    registry::RegistryKey key;
     AutodialValue value;
     if (OpenInternetSettings(
             api_.registry(), key,
-            settings::registry_access::QueryValue | settings::registry_access::SetValue) &&
+            registry::registry_access::QueryValue | registry::registry_access::SetValue) &&
         ReadAutodial(key, value) && !value.IsOff()) {
         WriteAutodial(key, value, false);
     }
@@ -334,11 +334,11 @@ void UpdateChecker::PutAutodialBack() {
         return;
     }
     autodialSwitched_ = false;
-    settings::RegistryKey key;
+    registry::RegistryKey key;
     AutodialValue value;
     if (!OpenInternetSettings(
             api_.registry(), key,
-            settings::registry_access::QueryValue | settings::registry_access::SetValue) ||
+            registry::registry_access::QueryValue | registry::registry_access::SetValue) ||
         !ReadAutodial(key, value)) {
         return;
     }

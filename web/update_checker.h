@@ -63,8 +63,9 @@ void RunDownload(DownloadSlot& slot);
 
 class UpdateChecker {
 public:
-    // Reads and keeps whether autodial is on.
-    UpdateChecker();
+    // Reads and keeps whether autodial is on; every system call goes through
+    // the given table.
+    explicit UpdateChecker(const web::UpdateCheckApi& api = web::SystemUpdateCheckApi());
     UpdateChecker(const UpdateChecker&) = delete;
     UpdateChecker& operator=(const UpdateChecker&) = delete;
     ~UpdateChecker() { CleanUp(); }

@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include "base/win32/library_entry.h"
+#include "diag/diag_texts.h"
+
 namespace velmora::diag {
 
 namespace {
@@ -17,12 +20,32 @@ WindowsVersion FromRecord(const OSVERSIONINFOA& record) {
     return version;
 }
 
+// GetVersionEx answers what the program's manifest and compatibility
+// settings let it see (6.2 on Windows 10 and 11 without them); ntdll's
+// RtlGetVersion gives the real numbers. Looked up at run time: Windows 9x
+// has no such entry point.
+WindowsVersion WithRealNumbers(WindowsVersion version) {
+    using RtlGetVersionCall = LONG(WINAPI*)(OSVERSIONINFOW*);
+    HMODULE ntdll = GetModuleHandleA(DecodeText(texts::kVersionLibrary).c_str());
+    const auto call = ntdll != nullptr ? FindLibraryEntry<RtlGetVersionCall>(
+                                             ntdll, DecodeText(texts::kVersionEntry).c_str())
+                                       : nullptr;
+    OSVERSIONINFOW real{};
+    real.dwOSVersionInfoSize = sizeof real;
+    if (version.platform == kPlatformWindowsNt && call != nullptr && call(&real) == 0) {
+        version.major = real.dwMajorVersion;
+        version.minor = real.dwMinorVersion;
+        version.build = real.dwBuildNumber;
+    }
+    return version;
+}
+
 // The extended record, or the basic one where the extended is refused.
 std::optional<WindowsVersion> AnyWindowsVersion() {
     OSVERSIONINFOEXA extended{};
     extended.dwOSVersionInfoSize = sizeof extended;
     if (GetVersionExA(reinterpret_cast<OSVERSIONINFOA*>(&extended))) {
-        return FromRecord(*reinterpret_cast<OSVERSIONINFOA*>(&extended));
+        return WithRealNumbers(FromRecord(*reinterpret_cast<OSVERSIONINFOA*>(&extended)));
     }
     return BasicWindowsVersion();
 }
@@ -50,7 +73,7 @@ std::optional<WindowsVersion> BasicWindowsVersion() {
     if (!GetVersionExA(&record)) {
         return std::nullopt;
     }
-    return FromRecord(record);
+    return WithRealNumbers(FromRecord(record));
 }
 
 bool ReadVersionText(std::string& text, bool& server) {

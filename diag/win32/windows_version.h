@@ -8,7 +8,8 @@
 
 namespace velmora::diag {
 
-// From GetVersionExA with the basic version record; none if the call fails.
+// From GetVersionExA with the basic version record, with the real version
+// numbers on Windows NT; none if the call fails.
 std::optional<WindowsVersion> BasicWindowsVersion();
 
 // The version text and, on Windows NT, whether the product type is a server.

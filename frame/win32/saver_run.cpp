@@ -57,7 +57,7 @@ std::string LoadRunSettings(SaverApp& app, const SaverRunOptions& options) {
     app.SetDefaults(nullptr, 0);
     const std::string keyPath =
         options.settingsKeyPath.empty() ? settings::SettingsKeyPath() : options.settingsKeyPath;
-    if (!app.LoadSettings(settings::SystemRegistry(), nullptr, keyPath)) {
+    if (!app.LoadSettings(registry::SystemRegistry(), nullptr, keyPath)) {
         // No key: defaults, and lists from the user's folders.
         app.TransferSettings(nullptr, false, nullptr, settings::kSaverGroup,
                              settings::kCubeFirstIndex);
@@ -131,16 +131,16 @@ bool RegisterSaverClass(const WNDCLASSA& wc) {
 // Switches to the chosen display mode and sizes the window over the screen.
 // The warning that follows a failed switch, shown through the same calls as
 // the switch's own error box.
-void ShowSwitchFailedWarning(HWND owner, const std::string& caption) {
-    CurrentDisplayModeApi().showMessageBox(owner, DecodeText(texts::kModeSwitchFailedText).c_str(),
-                                           caption.c_str(), MB_ICONWARNING);
+void ShowSwitchFailedWarning(const SaverRun& run, HWND owner) {
+    run.options.displayModes.showMessageBox(owner, DecodeText(texts::kModeSwitchFailedText).c_str(),
+                                            run.title.c_str(), MB_ICONWARNING);
 }
 
 bool PrepareFullScreen(SaverRun& run, HWND previewParent, WindowPlacement& placement) {
     const std::optional<DisplayModeRequest> request = FullScreenModeRequest(run.app.saverSettings);
-    if (request && !SwitchDisplayMode(request->width, request->height, request->bitsPerPixel,
-                                      request->refreshRate)) {
-        ShowSwitchFailedWarning(previewParent, run.title);
+    if (request && !ui::SwitchDisplayMode(request->width, request->height, request->bitsPerPixel,
+                                          request->refreshRate, run.options.displayModes)) {
+        ShowSwitchFailedWarning(run, previewParent);
         return false;
     }
     run.modeChange = request ? ModeChange::Switched : ModeChange::Kept;
@@ -160,7 +160,7 @@ bool PrepareFullScreen(SaverRun& run, HWND previewParent, WindowPlacement& place
 
 void RestoreDisplayMode(const SaverRun& run) {
     if (run.modeChange == ModeChange::Switched) {
-        SwitchDisplayMode(0, 0, 0, 0);
+        ui::SwitchDisplayMode(0, 0, 0, 0, run.options.displayModes);
         diag::RunDesktopChanges().displayModeSwitched = false;
     }
 }
@@ -216,7 +216,7 @@ void ShowAndRun(SaverRun& run, HWND window, HDC dc, int showCommand) {
         DestroyWindow(window);
     }
     const double seconds = (run.clock.NowMilliseconds() - run.startTime) * 0.001;
-    settings::AddTotalRunSeconds(settings::SystemRegistry(), run.keyPath,
+    settings::AddTotalRunSeconds(registry::SystemRegistry(), run.keyPath,
                                  static_cast<float>(seconds));
 }
 

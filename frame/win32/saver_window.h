@@ -8,16 +8,19 @@
 #include <functional>
 #include <string>
 
+#include "ui/win32/display_mode.h"
+
 namespace velmora {
 
 class SaverApp;
 
-// What a run may replace, for tests: the platform check and the password
-// library's name.
+// What a run may replace, for tests: the platform check, the password
+// library's name and the display-mode calls.
 struct SaverRunOptions {
     std::function<bool()> isNtFamily;  // empty: ask the system
     std::string passwordLibrary;       // empty: the system's password library
     std::string settingsKeyPath;       // empty: the program's own key
+    ui::DisplayModeApi displayModes = ui::SystemDisplayModeApi();
 };
 
 // State of the window that lives for one run.

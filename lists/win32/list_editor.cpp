@@ -14,6 +14,7 @@
 #include "lists/win32/preview_worker.h"
 #include "registry/win32/registry_error_box.h"
 #include "registry/win32/win32_registry_store.h"
+#include "ui/win32/dpi.h"
 #include "ui/win32/tooltips.h"
 
 namespace velmora::lists {
@@ -21,6 +22,9 @@ namespace velmora::lists {
 namespace id = list_editor_id;
 
 namespace {
+
+// Posted on a change of DPI, so it comes after the system's rescaling.
+constexpr UINT kRefitMessage = WM_USER + 1;
 
 struct Tooltip {
     int id;
@@ -75,17 +79,18 @@ void Open(ListEditorSession& session, HWND dialog) {
         ShowWindow(GetDlgItem(dialog, id::kPreviewToggle), SW_HIDE);
         request.previewHidden = true;
     }
+    session.dpi = ui::WindowDpi(dialog);
     ResizeForPreview(session);
     SendMessageA(request.listView, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT,
                  LVS_EX_FULLROWSELECT);
     for (const Tooltip& tip : kTooltips) {
-        settings::AddTooltip(dialog, tip.id, tip.text);
+        ui::AddTooltip(dialog, tip.id, tip.text);
     }
     StartPreviewWorker(request);
     session.rearranging = true;
     {
         ListViewBatch batch(*session.items);
-        LoadListForEditor(settings::SystemRegistry(), request.root, request.subKeyPath,
+        LoadListForEditor(registry::SystemRegistry(), request.root, request.subKeyPath,
                           [&session](const std::string& path, bool first) {
                               AddListItem(session, path, first, first);
                           });
@@ -96,9 +101,9 @@ void Open(ListEditorSession& session, HWND dialog) {
 
 // The worker ends before the items' strings go, and both before the dialog.
 void Close(ListEditorSession& session) {
-    const HWND helpControl = settings::HelpDisplayControl();
+    const HWND helpControl = ui::HelpDisplayControl();
     if (helpControl != nullptr && GetParent(helpControl) == session.request.dialog) {
-        settings::ResetHelpDisplay();
+        ui::ResetHelpDisplay();
     }
     StopPreviewWorker(session.request);
     session.items->RemoveAll();
@@ -106,9 +111,9 @@ void Close(ListEditorSession& session) {
 }
 
 void Save(ListEditorSession& session) {
-    RegistryErrorBox reporter;
+    registry::RegistryErrorBox reporter;
     const std::vector<std::string> paths = session.items->Paths();
-    SaveList(settings::SystemRegistry(), session.request.root, session.request.subKeyPath, paths,
+    SaveList(registry::SystemRegistry(), session.request.root, session.request.subKeyPath, paths,
              reporter);
 }
 
@@ -159,7 +164,7 @@ INT_PTR CALLBACK EditorProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
     if (session == nullptr) {
         return FALSE;
     }
-    if (settings::FilterHelpMessage(dialog, dialog, message, lParam)) {
+    if (ui::FilterHelpMessage(dialog, dialog, message, lParam)) {
         return TRUE;
     }
     switch (message) {
@@ -176,6 +181,13 @@ INT_PTR CALLBACK EditorProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
             return TRUE;
         case WM_USER:
             ShowPreviewInfo(*session);
+            return TRUE;
+        case WM_DPICHANGED:
+            session->dpi = ui::DpiOfChange(wParam);
+            PostMessageA(dialog, kRefitMessage, 0, 0);
+            return FALSE;
+        case kRefitMessage:
+            RefitToDpi(*session);
             return TRUE;
         default:
             return FALSE;

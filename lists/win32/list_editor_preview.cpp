@@ -6,12 +6,15 @@
 #include "lists/win32/list_editor.h"
 #include "lists/win32/list_editor_session.h"
 #include "picture/win32/pl_dib_painting.h"
+#include "ui/win32/dpi.h"
 
 namespace velmora::lists {
 
 namespace id = list_editor_id;
 
 namespace {
+
+constexpr int kRightMargin = 12;  // pixels at 96 DPI
 
 RECT WindowRectOf(HWND dialog, int controlId) {
     RECT rect{};
@@ -59,8 +62,20 @@ void ResizeForPreview(ListEditorSession& session) {
     SetDlgItemTextA(dialog, id::kPreviewToggle, hidden ? "Show Preview  >>" : "Hide Preview  <<");
     const RECT frame = WindowRectOf(dialog, 0);
     const RECT edge = WindowRectOf(dialog, hidden ? id::kPreviewToggle : id::kPreviewBox);
-    SetWindowPos(dialog, nullptr, 0, 0, edge.right - frame.left + 12, frame.bottom - frame.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(dialog, nullptr, 0, 0,
+                 edge.right - frame.left + ui::ScaleForDpi(kRightMargin, session.dpi),
+                 frame.bottom - frame.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void RefitToDpi(ListEditorSession& session) {
+    session.items->SizeColumns();
+    ResizeForPreview(session);
+    {
+        // The shown picture was fitted to the old box: ask for it again.
+        PreviewLock lock(session.request);
+        session.request.shownPath.clear();
+    }
+    UpdatePreview(session);
 }
 
 void PaintPreview(ListEditorSession& session) {

@@ -33,7 +33,7 @@ void PrepareListEditorRequest(ListEditorRequest& request, EditedList list,
         pictures ? DecodeText(texts::kPictureListTitle) : DecodeText(texts::kMusicListTitle);
     request.addFilesText =
         pictures ? DecodeText(texts::kAddPicturesText) : DecodeText(texts::kAddSongsText);
-    request.root = settings::RegistryRoot::CurrentUser;
+    request.root = registry::RegistryRoot::CurrentUser;
     request.subKeyPath =
         pictures ? PictureListKeyPath(settingsKeyPath) : MusicListKeyPath(settingsKeyPath);
     request.previewWanted = pictures;

@@ -28,7 +28,7 @@ struct ListEditorRequest {
     std::string addFilesText;
     std::string addDirectoryText;
 
-    settings::RegistryRoot root = settings::RegistryRoot::CurrentUser;
+    registry::RegistryRoot root = registry::RegistryRoot::CurrentUser;
     std::string subKeyPath;
 
     bool previewWanted = false;

@@ -24,6 +24,8 @@ struct ListEditorSession {
     // notifications of a long list set them only when they change.
     int shownCount = -1;
     std::optional<ListControlStates> shownStates;
+    // The DPI the dialog is shown at.
+    unsigned dpi = 96;
 };
 
 // Appends an item; with select it becomes the only selected item and the
@@ -34,9 +36,12 @@ bool AddListItem(ListEditorSession& session, const std::string& path, bool selec
 void UpdateListControls(ListEditorSession& session, ListChange change);
 // Asks the worker for the one selected file's picture, or clears the preview.
 void UpdatePreview(ListEditorSession& session);
-// The toggle's text, and the dialog's width ending 12 pixels right of the
-// toggle (preview hidden) or of the preview box (shown).
+// The toggle's text, and the dialog's width ending 12 pixels (at 96 DPI)
+// right of the toggle (preview hidden) or of the preview box (shown).
 void ResizeForPreview(ListEditorSession& session);
+// After the system has rescaled the dialog for another DPI: the columns,
+// the width, and the preview fitted again to the box's new size.
+void RefitToDpi(ListEditorSession& session);
 // Paints the preview centred in its box, or the box in the button face.
 void PaintPreview(ListEditorSession& session);
 // The info text of WM_USER.

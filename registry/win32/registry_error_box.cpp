@@ -4,7 +4,7 @@
 
 #include <memory>
 
-namespace velmora::lists {
+namespace velmora::registry {
 
 namespace {
 
@@ -16,7 +16,7 @@ constexpr DWORD kUserDefaultLanguage = 1024;
 
 }  // namespace
 
-std::string SystemErrorText(settings::RegistryError error) {
+std::string SystemErrorText(RegistryError error) {
     char* allocated = nullptr;
     const DWORD length = FormatMessageA(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
@@ -29,7 +29,7 @@ std::string SystemErrorText(settings::RegistryError error) {
     return std::string(text.get(), length);
 }
 
-void RegistryErrorBox::Report(settings::RegistryError error) {
+void RegistryErrorBox::Report(RegistryError error) {
     const std::string text = SystemErrorText(error);
     if (text.empty()) {
         return;
@@ -37,4 +37,4 @@ void RegistryErrorBox::Report(settings::RegistryError error) {
     MessageBoxA(nullptr, text.c_str(), "Registry Error", MB_OK | MB_ICONINFORMATION);
 }
 
-}  // namespace velmora::lists
+}  // namespace velmora::registry

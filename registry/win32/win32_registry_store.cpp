@@ -14,7 +14,7 @@
 // REG_SZ stored by a narrow call reads back through the wide call as the
 // system converts it from the code page, so older lists load unchanged.
 
-namespace velmora::settings {
+namespace velmora::registry {
 
 namespace {
 
@@ -262,4 +262,4 @@ Win32RegistryStore& SystemRegistry() {
     return store;
 }
 
-}  // namespace velmora::settings
+}  // namespace velmora::registry

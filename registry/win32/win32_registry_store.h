@@ -3,7 +3,7 @@
 
 #include "registry/registry_store.h"
 
-namespace velmora::settings {
+namespace velmora::registry {
 
 class Win32RegistryStore : public RegistryStore {
 public:
@@ -30,4 +30,4 @@ public:
 // The one system registry of the process.
 Win32RegistryStore& SystemRegistry();
 
-}  // namespace velmora::settings
+}  // namespace velmora::registry

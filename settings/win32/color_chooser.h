@@ -1,5 +1,5 @@
-// The colour chooser of the background colour: Windows' colour dialog, or a
-// test's stand-in.
+// The colour chooser of the background colour: Windows' colour dialog, the
+// default of the cube pages (settings/win32/cube_pages.h).
 #pragma once
 
 #include <windows.h>
@@ -12,9 +12,5 @@ namespace velmora::settings {
 using ColorChooser = COLORREF (*)(HWND owner, COLORREF start);
 
 COLORREF ChooseColorWithSystemDialog(HWND owner, COLORREF start);
-
-// The chooser in use; tests put their own in place and return the previous.
-ColorChooser CurrentColorChooser();
-ColorChooser SetColorChooserForTesting(ColorChooser chooser);
 
 }  // namespace velmora::settings

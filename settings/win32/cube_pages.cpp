@@ -15,7 +15,6 @@
 #include "settings/setting_choices.h"
 #include "settings/settings_dialog_message.h"
 #include "settings/settings_texts.h"
-#include "settings/win32/color_chooser.h"
 #include "settings/win32/dialog_pages.h"
 #include "ui/win32/tooltips.h"
 
@@ -55,19 +54,19 @@ void AddCubePages(CubePagesContext& context) {
 
 void AddCubeTooltips(const PageTable& pages) {
     HWND picturesPage = PicturesPage(pages);
-    AddTooltip(picturesPage, IDC_PICTURE_LIST, DecodeText(texts::kTipPictureList));
-    AddTooltip(picturesPage, IDC_SHUFFLE_PICTURES, DecodeText(texts::kTipShufflePictures));
-    AddTooltip(picturesPage, IDC_SHOW_PICTURE_NAMES, DecodeText(texts::kTipShowPictureNames));
-    AddTooltip(picturesPage, IDC_STRETCH_PICTURES, DecodeText(texts::kTipStretchPictures));
-    AddTooltip(picturesPage, IDC_DEFAULTS, DecodeText(texts::kTipPicturesDefaults));
+    ui::AddTooltip(picturesPage, IDC_PICTURE_LIST, DecodeText(texts::kTipPictureList));
+    ui::AddTooltip(picturesPage, IDC_SHUFFLE_PICTURES, DecodeText(texts::kTipShufflePictures));
+    ui::AddTooltip(picturesPage, IDC_SHOW_PICTURE_NAMES, DecodeText(texts::kTipShowPictureNames));
+    ui::AddTooltip(picturesPage, IDC_STRETCH_PICTURES, DecodeText(texts::kTipStretchPictures));
+    ui::AddTooltip(picturesPage, IDC_DEFAULTS, DecodeText(texts::kTipPicturesDefaults));
     HWND cubePage = CubePage(pages);
-    AddTooltip(cubePage, IDC_ROTATION_SECONDS, DecodeText(texts::kTipRotationSeconds));
-    AddTooltip(cubePage, IDC_PICTURE_SECONDS, DecodeText(texts::kTipPictureSeconds));
-    AddTooltip(cubePage, IDC_CUBE_STYLE, DecodeText(texts::kTipCubeStyle));
-    AddTooltip(cubePage, IDC_CUBE_GLASS, DecodeText(texts::kTipCubeGlass));
-    AddTooltip(cubePage, IDC_BACKGROUND_KIND, DecodeText(texts::kTipBackgroundKind));
-    AddTooltip(cubePage, IDC_BACKGROUND_COLOR, DecodeText(texts::kTipBackgroundColor));
-    AddTooltip(cubePage, IDC_DEFAULTS, DecodeText(texts::kTipCubeDefaults));
+    ui::AddTooltip(cubePage, IDC_ROTATION_SECONDS, DecodeText(texts::kTipRotationSeconds));
+    ui::AddTooltip(cubePage, IDC_PICTURE_SECONDS, DecodeText(texts::kTipPictureSeconds));
+    ui::AddTooltip(cubePage, IDC_CUBE_STYLE, DecodeText(texts::kTipCubeStyle));
+    ui::AddTooltip(cubePage, IDC_CUBE_GLASS, DecodeText(texts::kTipCubeGlass));
+    ui::AddTooltip(cubePage, IDC_BACKGROUND_KIND, DecodeText(texts::kTipBackgroundKind));
+    ui::AddTooltip(cubePage, IDC_BACKGROUND_COLOR, DecodeText(texts::kTipBackgroundColor));
+    ui::AddTooltip(cubePage, IDC_DEFAULTS, DecodeText(texts::kTipCubeDefaults));
 }
 
 void SelectChoice(HWND page, int controlId, std::int32_t stored) {
@@ -126,8 +125,8 @@ void FinishBuilding(CubePagesContext& context) {
                 context.settings.BackgroundKind);
     FillChoices(cubePage, IDC_CUBE_GLASS, kCubeGlassChoices, context.settings.CubeGlass);
     HWND musicPage = MusicPage(context.pages);
-    AddTooltip(musicPage, IDC_MUSIC_LIST, DecodeText(texts::kTipMusicList));
-    AddTooltip(musicPage, IDC_SHUFFLE_MUSIC, DecodeText(texts::kTipShuffleMusic));
+    ui::AddTooltip(musicPage, IDC_MUSIC_LIST, DecodeText(texts::kTipMusicList));
+    ui::AddTooltip(musicPage, IDC_SHUFFLE_MUSIC, DecodeText(texts::kTipShuffleMusic));
     RefreshCubePages(context);
 }
 
@@ -190,8 +189,10 @@ void ApplyDefaults(CubePagesContext& context) {
 }
 
 void ChooseBackgroundColor(CubePagesContext& context, HWND page) {
-    context.settings.BackgroundColor =
-        CurrentColorChooser()(page, static_cast<COLORREF>(context.settings.BackgroundColor));
+    if (context.chooseColor) {
+        context.settings.BackgroundColor =
+            context.chooseColor(page, context.settings.BackgroundColor);
+    }
     InvalidateRect(page, nullptr, TRUE);
     UpdateWindow(page);
 }

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "settings/cube_pages.h"
+#include "settings/win32/color_chooser.h"
 
 namespace velmora::settings {
 
@@ -20,9 +21,13 @@ std::intptr_t CubePagesBefore(CubePagesContext& context, void* window, unsigned 
 std::intptr_t CubePagesAfter(CubePagesContext& context, void* window, unsigned message,
                              std::uintptr_t wParam, std::intptr_t lParam);
 
-// Both of the above.
-constexpr CubePages Win32CubePages() {
-    return CubePages{&CubePagesBefore, &CubePagesAfter};
+// Both of the above, with the swatch's colour chooser (the system's colour
+// dialog unless given).
+inline CubePages Win32CubePages(ColorChooser chooser = &ChooseColorWithSystemDialog) {
+    return CubePages{
+        &CubePagesBefore, &CubePagesAfter, [chooser](void* owner, std::uint32_t start) {
+            return static_cast<std::uint32_t>(chooser(static_cast<HWND>(owner), start));
+        }};
 }
 
 }  // namespace velmora::settings

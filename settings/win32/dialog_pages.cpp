@@ -2,11 +2,21 @@
 
 #include <commctrl.h>
 
+#include "ui/win32/dpi.h"
+
 namespace velmora::settings {
 
 namespace {
 
 constexpr DWORD kEnableTab = 0x00000006;  // ETDT_ENABLETAB
+// Where a page lies in the main dialog, in pixels at 96 DPI.
+constexpr int kPageLeft = 10;
+constexpr int kPageTop = 30;
+
+void PlacePage(HWND page, unsigned dpi) {
+    SetWindowPos(page, HWND_TOP, ui::ScaleForDpi(kPageLeft, dpi), ui::ScaleForDpi(kPageTop, dpi), 0,
+                 0, SWP_NOSIZE | SWP_NOACTIVATE);
+}
 
 using EnableThemeDialogTextureFunction = HRESULT(WINAPI*)(HWND, DWORD);
 
@@ -41,7 +51,7 @@ void AddPage(PageTable& table, int resourceId, const std::string& caption) {
     if (page == nullptr) {
         return;
     }
-    SetWindowPos(page, HWND_TOP, 10, 30, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+    PlacePage(page, ui::WindowDpi(dialog));
     TCITEMA item{};
     item.mask = TCIF_TEXT;
     std::string text = caption.substr(0, kMaxCaptionLength);
@@ -50,6 +60,12 @@ void AddPage(PageTable& table, int resourceId, const std::string& caption) {
                  reinterpret_cast<LPARAM>(&item));
     table.Add(page, caption);
     GiveTabBackground(page);
+}
+
+void PlacePages(const PageTable& table, unsigned dpi) {
+    for (int index = 0; index < table.count; ++index) {
+        PlacePage(PageWindow(table, index), dpi);
+    }
 }
 
 void SelectPage(PageTable& table, int index) {

@@ -17,24 +17,24 @@ DisplayModeInfo InfoOf(const DEVMODEA& mode) {
             static_cast<int>(mode.dmBitsPerPel), static_cast<int>(mode.dmDisplayFrequency)};
 }
 
-bool ReadMode(DWORD index, DEVMODEA& mode) {
+bool ReadMode(const ui::DisplayModeApi& modes, DWORD index, DEVMODEA& mode) {
     mode = DEVMODEA{};
     mode.dmSize = sizeof(DEVMODEA);
-    return CurrentDisplayModeApi().enumerateSettings(nullptr, index, &mode) != FALSE;
+    return modes.enumerateSettings(nullptr, index, &mode) != FALSE;
 }
 
-std::vector<DisplayModeInfo> EnumeratedModes() {
-    std::vector<DisplayModeInfo> modes;
+std::vector<DisplayModeInfo> EnumeratedModes(const ui::DisplayModeApi& modes) {
+    std::vector<DisplayModeInfo> found;
     DEVMODEA mode{};
-    for (DWORD index = 0; ReadMode(index, mode); ++index) {
-        modes.push_back(InfoOf(mode));
+    for (DWORD index = 0; ReadMode(modes, index, mode); ++index) {
+        found.push_back(InfoOf(mode));
     }
-    return modes;
+    return found;
 }
 
-std::optional<DisplayModeInfo> CurrentMode() {
+std::optional<DisplayModeInfo> CurrentMode(const ui::DisplayModeApi& modes) {
     DEVMODEA mode{};
-    if (!ReadMode(ENUM_CURRENT_SETTINGS, mode)) {
+    if (!ReadMode(modes, ENUM_CURRENT_SETTINGS, mode)) {
         return std::nullopt;
     }
     return InfoOf(mode);
@@ -70,24 +70,25 @@ bool SelectedText(HWND page, int controlId, std::string& text) {
 
 }  // namespace
 
-void FillResolutions(HWND page, SaverSettings& settings) {
+void FillResolutions(HWND page, SaverSettings& settings, const ui::DisplayModeApi& modes) {
     const BOOL enabled = settings.UseOtherResolution == 1;
     for (int id : {IDC_RESOLUTION, IDC_REFRESH_RATE, IDC_COLOR_DEPTH}) {
         EnableWindow(GetDlgItem(page, id), enabled);
     }
-    AdoptCurrentMode(settings, CurrentMode());
-    Fill(page, IDC_RESOLUTION, ResolutionList(EnumeratedModes(), settings));
+    AdoptCurrentMode(settings, CurrentMode(modes));
+    Fill(page, IDC_RESOLUTION, ResolutionList(EnumeratedModes(modes), settings));
 }
 
-void FillModeDetails(HWND page, SaverSettings& settings) {
-    const ModeDetailLists lists = ModeDetails(EnumeratedModes(), settings);
+void FillModeDetails(HWND page, SaverSettings& settings, const ui::DisplayModeApi& modes) {
+    const ModeDetailLists lists = ModeDetails(EnumeratedModes(modes), settings);
     Fill(page, IDC_COLOR_DEPTH, lists.colorDepths);
     Fill(page, IDC_REFRESH_RATE, lists.refreshRates);
     SendSelectionChange(page, IDC_COLOR_DEPTH);
     SendSelectionChange(page, IDC_REFRESH_RATE);
 }
 
-void ModeListChanged(HWND page, int controlId, int notification, SaverSettings& settings) {
+void ModeListChanged(HWND page, int controlId, int notification, SaverSettings& settings,
+                     const ui::DisplayModeApi& modes) {
     std::string text;
     if (notification != CBN_SELCHANGE || !SelectedText(page, controlId, text)) {
         return;
@@ -95,7 +96,7 @@ void ModeListChanged(HWND page, int controlId, int notification, SaverSettings& 
     switch (controlId) {
         case IDC_RESOLUTION:
             ScanResolution(text, settings.ScreenWidth, settings.ScreenHeight);
-            FillModeDetails(page, settings);
+            FillModeDetails(page, settings, modes);
             break;
         case IDC_COLOR_DEPTH:
             ScanColorDepth(text, settings.ColorDepth);

@@ -18,6 +18,8 @@
 #include "settings/version_notice.h"
 #include "settings/win32/dialog_pages.h"
 #include "settings/win32/display_page.h"
+#include "ui/win32/display_mode.h"
+#include "ui/win32/dpi.h"
 #include "ui/win32/tooltips.h"
 #include "web/launch_texts.h"
 #include "web/win32/web_launch.h"
@@ -34,7 +36,8 @@ constexpr int kAboutTextSize = 4096;
 // The dialog that runs: one at a time, on the thread that runs it.
 struct OpenDialog {
     SaverApp* app = nullptr;
-    settings::RegistryStore* store = nullptr;
+    registry::RegistryStore* store = nullptr;
+    ui::DisplayModeApi displayModes{};
     // Set when the main dialog has initialised; the pages' initialisation
     // messages, which come through the same procedure, are then ignored.
     bool initialised = false;
@@ -76,7 +79,7 @@ void Initialise(SaverApp& app, HWND dialog) {
 }
 
 void AddDisplayTooltips(HWND display, HWND about) {
-    using settings::AddTooltip;
+    using ui::AddTooltip;
     AddTooltip(display, IDC_SHOW_FRAME_RATE, DecodeText(texts::kTipShowFrameRate));
     AddTooltip(display, IDC_DISPLAY_POWER_DOWN, DecodeText(texts::kTipDisplayPowerDown));
     AddTooltip(display, IDC_LESS_PROCESSOR, DecodeText(texts::kTipLessProcessor));
@@ -91,14 +94,14 @@ void AddDisplayTooltips(HWND display, HWND about) {
 
 // Told once per release: the release is remembered at once, whatever the
 // answer. The box itself comes once the build is done, over the dialog.
-void PrepareNewVersionNotice(SaverApp& app, settings::RegistryStore& store, HWND dialog) {
+void PrepareNewVersionNotice(SaverApp& app, registry::RegistryStore& store, HWND dialog) {
     settings::SaverSettings& s = app.saverSettings;
     if (!settings::NewVersionNoticeDue(s)) {
         return;
     }
     settings::MarkLatestVersionNotified(s);
     settings::TransferSingleValue(settings::Direction::Write, store,
-                                  settings::RegistryRoot::CurrentUser, app.settingsKeyPath,
+                                  registry::RegistryRoot::CurrentUser, app.settingsKeyPath,
                                   settings::kSaverGroup, settings::saver_index::NotifiedVersion,
                                   settings::TextTarget(s.NotifiedVersion));
     PostMessageA(dialog, settings::kShowNoticeMessage, 0, 0);
@@ -154,11 +157,12 @@ void ShowDisplaySettings(SaverApp& app, HWND display) {
     check(IDC_SHOW_FRAME_RATE, s.ShowFrameRate);
     check(IDC_USE_OTHER_RESOLUTION, s.UseOtherResolution);
     check(IDC_SHOW_DATE_TIME, s.ShowDateTime);
-    settings::FillResolutions(display, app.saverSettings);
-    settings::FillModeDetails(display, app.saverSettings);
+    const ui::DisplayModeApi& modes = Open().displayModes;
+    settings::FillResolutions(display, app.saverSettings, modes);
+    settings::FillModeDetails(display, app.saverSettings, modes);
 }
 
-void BuildPages(SaverApp& app, settings::RegistryStore& store, HWND dialog) {
+void BuildPages(SaverApp& app, registry::RegistryStore& store, HWND dialog) {
     settings::AddPage(app.pages, IDD_DISPLAY_PAGE, DecodeText(texts::kDisplayPageCaption));
     settings::AddPage(app.pages, IDD_ABOUT_PAGE, DecodeText(texts::kAboutPageCaption));
     HWND display = PageNamed(app.pages, texts::kDisplayPageCaption);
@@ -180,7 +184,7 @@ void SetFlag(std::int32_t* field, HWND control) {
     }
 }
 
-void Command(SaverApp& app, settings::RegistryStore& store, HWND window, WPARAM wParam,
+void Command(SaverApp& app, registry::RegistryStore& store, HWND window, WPARAM wParam,
              LPARAM lParam) {
     const int id = LOWORD(wParam);
     HWND control = reinterpret_cast<HWND>(lParam);
@@ -199,13 +203,13 @@ void Command(SaverApp& app, settings::RegistryStore& store, HWND window, WPARAM 
             break;
         case settings::DialogCommand::OtherResolution:
             SetFlag(&s.UseOtherResolution, control);
-            settings::FillResolutions(window, s);
-            settings::FillModeDetails(window, s);
+            settings::FillResolutions(window, s, Open().displayModes);
+            settings::FillModeDetails(window, s, Open().displayModes);
             break;
         case settings::DialogCommand::ResolutionList:
         case settings::DialogCommand::ColorDepthList:
         case settings::DialogCommand::RefreshRateList:
-            settings::ModeListChanged(window, id, HIWORD(wParam), s);
+            settings::ModeListChanged(window, id, HIWORD(wParam), s, Open().displayModes);
             break;
         case settings::DialogCommand::SupportMail:
             web::ComposeSupportEmail(dialog);
@@ -216,7 +220,7 @@ void Command(SaverApp& app, settings::RegistryStore& store, HWND window, WPARAM 
 }
 
 // The base class's part of every message.
-void BaseMessage(SaverApp& app, settings::RegistryStore& store, HWND window, UINT message,
+void BaseMessage(SaverApp& app, registry::RegistryStore& store, HWND window, UINT message,
                  WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_INITDIALOG:
@@ -229,6 +233,16 @@ void BaseMessage(SaverApp& app, settings::RegistryStore& store, HWND window, UIN
             break;
         case settings::kShowNoticeMessage:
             ShowNewVersionNotice(app, window);
+            break;
+        case WM_DPICHANGED:
+            // The system scales the dialog and its controls after this
+            // message (default processing); the pages are placed after that.
+            if (window == app.pages.dialog) {
+                PostMessageA(window, settings::kPlacePagesMessage, ui::DpiOfChange(wParam), 0);
+            }
+            break;
+        case settings::kPlacePagesMessage:
+            settings::PlacePages(app.pages, static_cast<unsigned>(wParam));
             break;
         case WM_NOTIFY: {
             const auto* header = reinterpret_cast<const NMHDR*>(lParam);
@@ -252,8 +266,8 @@ INT_PTR CALLBACK SettingsDialogProcedure(HWND window, UINT message, WPARAM wPara
     if (app == nullptr) {
         return FALSE;
     }
-    const bool helpShown = settings::FilterHelpMessage(
-        window, static_cast<HWND>(app->pages.CurrentPage()), message, lParam);
+    const bool helpShown =
+        ui::FilterHelpMessage(window, static_cast<HWND>(app->pages.CurrentPage()), message, lParam);
     PAINTSTRUCT paint{};
     if (message == WM_PAINT) {
         app->paintContext = BeginPaint(window, &paint);
@@ -273,11 +287,12 @@ INT_PTR CALLBACK SettingsDialogProcedure(HWND window, UINT message, WPARAM wPara
 }  // namespace
 
 INT_PTR RunSettingsDialog(SaverApp& app, HWND parent) {
-    return RunSettingsDialog(app, parent, settings::SystemRegistry());
+    return RunSettingsDialog(app, parent, registry::SystemRegistry());
 }
 
-INT_PTR RunSettingsDialog(SaverApp& app, HWND parent, settings::RegistryStore& store) {
-    Open() = OpenDialog{&app, &store, false};
+INT_PTR RunSettingsDialog(SaverApp& app, HWND parent, registry::RegistryStore& store,
+                          const ui::DisplayModeApi& displayModes) {
+    Open() = OpenDialog{&app, &store, displayModes, false};
     app.pages = PageTable{};
     HINSTANCE instance = static_cast<HINSTANCE>(Process().instance);
     if (instance == nullptr) {
@@ -285,7 +300,7 @@ INT_PTR RunSettingsDialog(SaverApp& app, HWND parent, settings::RegistryStore& s
     }
     const INT_PTR result = DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_SETTINGS), parent,
                                            &SettingsDialogProcedure, 0);
-    settings::ResetHelpDisplay();
+    ui::ResetHelpDisplay();
     app.pages = PageTable{};
     Open() = OpenDialog{};
     return result;

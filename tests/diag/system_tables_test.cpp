@@ -26,6 +26,13 @@ TEST(WindowsName, Table) {
         {kPlatformWindowsNt, 4, 0, 1381, "Windows NT 4", 102},
         {kPlatformWindowsNt, 5, 1, 2600, "Windows XP", 104},
         {kPlatformWindowsNt, 5, 2, 3790, "unknown Windows version", 0},
+        {kPlatformWindowsNt, 6, 2, 9200, "unknown Windows version", 0},
+        {kPlatformWindowsNt, 10, 0, 10240, "Windows 10", 110},
+        {kPlatformWindowsNt, 10, 0, 21999, "Windows 10", 110},
+        {kPlatformWindowsNt, 10, 0, 22000, "Windows 11", 111},
+        {kPlatformWindowsNt, 10, 0, 26100, "Windows 11", 111},
+        {kPlatformWindowsNt, 10, 1, 22000, "unknown Windows version", 0},
+        {kPlatformWindows9x, 10, 0, 22000, "unknown Windows version", 0},
         {kPlatformWindowsCe, 3, 0, 1, "Windows CE", 201},
         {kPlatformWin32s, 1, 30, 1, "unknown Windows version", 0},
     };

@@ -1,3 +1,4 @@
+// The font picture's glyph cells and the text meshes built from them.
 #include "engine/glyph_table.h"
 
 #include <gtest/gtest.h>

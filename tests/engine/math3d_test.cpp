@@ -1,3 +1,4 @@
+// Quaternions and matrices: face angles, rotation matrices and slerp.
 #include "engine/math3d.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// The built-in meshes as read from the resources: faces, winding, normals, glass case.
 #include "engine/mesh.h"
 
 #include <gtest/gtest.h>

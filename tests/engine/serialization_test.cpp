@@ -1,3 +1,4 @@
+// Array records, packed resources and texture records: round trips and damaged data.
 #include <gtest/gtest.h>
 #include <zlib.h>
 

@@ -1,3 +1,4 @@
+// Textures made from picture files: sizing, layout, borders and companion alpha.
 #include <gtest/gtest.h>
 #include <png.h>
 #include <unistd.h>

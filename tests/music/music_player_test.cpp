@@ -1,3 +1,4 @@
+// The music player over a recording media window: one song after another, failures dropped.
 #include <gtest/gtest.h>
 
 #include <string>

@@ -1,3 +1,4 @@
+// The order songs play in, listed or shuffled, and the rule for starting the music.
 #include <gtest/gtest.h>
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// Recognising a picture's format by content and decoding it through the right reader.
 #include "picture/pl_auto_decoder.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// The BMP reader: headers, bit depths, palettes, run-length data and damaged files.
 #include "picture/pl_bitmap_file_reader.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// The device-independent bitmap raster: header, palette and padded bottom-up rows.
 #include "picture/pl_dib_raster.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// EXIF orientation: pictures turned as the viewer sees them, box hints included.
 #include <gtest/gtest.h>
 
 #include <memory>

@@ -1,3 +1,4 @@
+// Reading a JPEG's size from its frame header without decoding it.
 #include <gtest/gtest.h>
 
 #include <algorithm>

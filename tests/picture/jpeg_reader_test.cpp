@@ -1,3 +1,4 @@
+// The JPEG reader: colour, CMYK, grey, truncated files and scaled decoding.
 #include <gtest/gtest.h>
 
 #include <cstdlib>

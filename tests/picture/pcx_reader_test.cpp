@@ -1,3 +1,4 @@
+// The PCX reader: planes, palettes and run-length data.
 #include "picture/pl_pcx_reader.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// The PNG reader: colour types, alpha, grey ramps and palettes.
 #include <gtest/gtest.h>
 #include <png.h>
 

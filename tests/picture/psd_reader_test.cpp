@@ -1,3 +1,4 @@
+// The PSD reader: channels, alpha, greyscale and indexed pictures.
 #include "picture/pl_psd_reader.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// The raster: new rasters, packed rows, depth conversion and impossible sizes.
 #include "picture/pl_raster.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// The scale filter: tent weights, plain copies and uniform pictures kept uniform.
 #include "picture/pl_scale_filter.h"
 
 #include <gtest/gtest.h>

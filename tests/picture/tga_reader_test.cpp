@@ -1,3 +1,4 @@
+// The TGA reader: row order, descriptor bits, ID field and compression.
 #include "picture/pl_targa_reader.h"
 
 #include <gtest/gtest.h>

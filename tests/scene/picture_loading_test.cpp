@@ -1,3 +1,4 @@
+// The picture loader thread, the decoding size limit and the scene's meshes.
 #include "scene/picture_loading.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// The scene's update step: turns, picture timing, advance, zoom, bounce and spin.
 #include "scene/scene_update.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// The setup assistant's checks of the contact fields.
 #include "setup/contact_checks.h"
 
 #include <gtest/gtest.h>

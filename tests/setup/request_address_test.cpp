@@ -1,3 +1,4 @@
+// The setup assistant's request address, query escaping and asking rule.
 #include "setup/request_address.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// The registry kept in memory (memory_registry_store.h).
 #include "tests/support/memory_registry_store.h"
 
 #include <algorithm>
@@ -7,16 +8,16 @@
 
 namespace velmora::testing {
 
-using settings::RegistryAccess;
-using settings::RegistryError;
-using settings::RegistryHandle;
-using settings::RegistryRoot;
-using settings::RegistryType;
+using registry::RegistryAccess;
+using registry::RegistryError;
+using registry::RegistryHandle;
+using registry::RegistryRoot;
+using registry::RegistryType;
 
 namespace {
 
-namespace access = settings::registry_access;
-namespace error = settings::registry_error;
+namespace access = registry::registry_access;
+namespace error = registry::registry_error;
 
 char Lower(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;

@@ -17,7 +17,7 @@
 
 namespace velmora::testing {
 
-class MemoryRegistryStore : public settings::RegistryStore {
+class MemoryRegistryStore : public registry::RegistryStore {
 public:
     enum class Operation {
         OpenKey,
@@ -33,35 +33,35 @@ public:
     // Called before each operation with the path of the key it works on
     // (below its root) and the value or subkey name it names; a result other
     // than Success fails the operation with that error.
-    using FaultHook = std::function<settings::RegistryError(Operation, const std::string& keyPath,
+    using FaultHook = std::function<registry::RegistryError(Operation, const std::string& keyPath,
                                                             const std::string& name)>;
 
     MemoryRegistryStore();
     ~MemoryRegistryStore() override;
 
-    settings::RegistryHandle Root(settings::RegistryRoot root) override;
-    settings::RegistryError OpenKey(settings::RegistryHandle parent, const char* path,
-                                    settings::RegistryAccess access,
-                                    settings::RegistryHandle* result) override;
-    settings::RegistryError CreateKey(settings::RegistryHandle parent, const char* path,
-                                      settings::RegistryAccess access,
-                                      settings::RegistryHandle* result) override;
-    settings::RegistryError CloseKey(settings::RegistryHandle key) override;
-    settings::RegistryError QueryValue(settings::RegistryHandle key, const char* name,
-                                       settings::RegistryType* type, void* data,
+    registry::RegistryHandle Root(registry::RegistryRoot root) override;
+    registry::RegistryError OpenKey(registry::RegistryHandle parent, const char* path,
+                                    registry::RegistryAccess access,
+                                    registry::RegistryHandle* result) override;
+    registry::RegistryError CreateKey(registry::RegistryHandle parent, const char* path,
+                                      registry::RegistryAccess access,
+                                      registry::RegistryHandle* result) override;
+    registry::RegistryError CloseKey(registry::RegistryHandle key) override;
+    registry::RegistryError QueryValue(registry::RegistryHandle key, const char* name,
+                                       registry::RegistryType* type, void* data,
                                        std::uint32_t* size) override;
-    settings::RegistryError SetValue(settings::RegistryHandle key, const char* name,
-                                     settings::RegistryType type, const void* data,
+    registry::RegistryError SetValue(registry::RegistryHandle key, const char* name,
+                                     registry::RegistryType type, const void* data,
                                      std::uint32_t size) override;
-    settings::RegistryError DeleteValue(settings::RegistryHandle key, const char* name) override;
-    settings::RegistryError EnumKey(settings::RegistryHandle key, std::uint32_t index, char* name,
+    registry::RegistryError DeleteValue(registry::RegistryHandle key, const char* name) override;
+    registry::RegistryError EnumKey(registry::RegistryHandle key, std::uint32_t index, char* name,
                                     std::uint32_t* nameSize) override;
-    settings::RegistryError EnumValue(settings::RegistryHandle key, std::uint32_t index, char* name,
-                                      std::uint32_t* nameSize, settings::RegistryType* type,
+    registry::RegistryError EnumValue(registry::RegistryHandle key, std::uint32_t index, char* name,
+                                      std::uint32_t* nameSize, registry::RegistryType* type,
                                       void* data, std::uint32_t* dataSize) override;
-    settings::RegistryError QueryValueCount(settings::RegistryHandle key,
+    registry::RegistryError QueryValueCount(registry::RegistryHandle key,
                                             std::uint32_t* count) override;
-    settings::RegistryError DeleteKey(settings::RegistryHandle parent, const char* path) override;
+    registry::RegistryError DeleteKey(registry::RegistryHandle parent, const char* path) override;
 
     void SetFaultHook(FaultHook hook) { faultHook_ = std::move(hook); }
     // Handles opened and not yet closed; roots do not count.
@@ -71,16 +71,16 @@ private:
     struct Node;
     struct Handle {
         std::shared_ptr<Node> node;
-        settings::RegistryAccess access = 0;
+        registry::RegistryAccess access = 0;
     };
 
-    settings::RegistryError Resolve(settings::RegistryHandle key, settings::RegistryAccess needed,
+    registry::RegistryError Resolve(registry::RegistryHandle key, registry::RegistryAccess needed,
                                     Handle* handle) const;
-    settings::RegistryError Fault(Operation operation, const Node& node, const char* name) const;
+    registry::RegistryError Fault(Operation operation, const Node& node, const char* name) const;
     // Resolve, then the test's fault for the operation.
-    settings::RegistryError Prepare(settings::RegistryHandle key, settings::RegistryAccess needed,
+    registry::RegistryError Prepare(registry::RegistryHandle key, registry::RegistryAccess needed,
                                     Operation operation, const char* name, Handle* handle) const;
-    settings::RegistryHandle AddHandle(std::shared_ptr<Node> node, settings::RegistryAccess access);
+    registry::RegistryHandle AddHandle(std::shared_ptr<Node> node, registry::RegistryAccess access);
 
     std::shared_ptr<Node> roots_[4];
     std::map<std::uintptr_t, Handle> handles_;

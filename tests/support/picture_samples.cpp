@@ -1,3 +1,4 @@
+// Sample pictures written through libpng and libjpeg (picture_samples.h).
 #include "tests/support/picture_samples.h"
 
 #include <png.h>

@@ -8,9 +8,9 @@
 
 namespace velmora::testing {
 
-struct RecordingErrorReporter : lists::RegistryErrorReporter {
-    void Report(settings::RegistryError error) override { errors.push_back(error); }
-    std::vector<settings::RegistryError> errors;
+struct RecordingErrorReporter : registry::RegistryErrorReporter {
+    void Report(registry::RegistryError error) override { errors.push_back(error); }
+    std::vector<registry::RegistryError> errors;
 };
 
 }  // namespace velmora::testing

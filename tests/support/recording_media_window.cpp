@@ -1,3 +1,4 @@
+// The media window that records the player's calls (recording_media_window.h).
 #include "tests/support/recording_media_window.h"
 
 namespace velmora::testing {

@@ -13,7 +13,7 @@ namespace velmora::testing {
 
 struct StoredValue {
     std::string name;
-    settings::RegistryType type = settings::RegistryType::None;
+    registry::RegistryType type = registry::RegistryType::None;
     std::vector<std::uint8_t> data;
 
     std::uint32_t Dword() const {
@@ -29,18 +29,18 @@ struct StoredValue {
     std::string Bytes() const { return std::string(data.begin(), data.end()); }
 };
 
-inline bool KeyExists(settings::RegistryStore& store, const std::string& path) {
-    settings::RegistryKey key;
-    return key.Open(store, settings::RegistryRoot::CurrentUser, path,
-                    settings::registry_access::Read) == settings::registry_error::Success;
+inline bool KeyExists(registry::RegistryStore& store, const std::string& path) {
+    registry::RegistryKey key;
+    return key.Open(store, registry::RegistryRoot::CurrentUser, path,
+                    registry::registry_access::Read) == registry::registry_error::Success;
 }
 
 // The values of a key under HKEY_CURRENT_USER in enumeration order.
-inline std::vector<StoredValue> ValuesOf(settings::RegistryStore& store, const std::string& path) {
+inline std::vector<StoredValue> ValuesOf(registry::RegistryStore& store, const std::string& path) {
     std::vector<StoredValue> values;
-    settings::RegistryKey key;
-    if (key.Open(store, settings::RegistryRoot::CurrentUser, path,
-                 settings::registry_access::Read) != settings::registry_error::Success) {
+    registry::RegistryKey key;
+    if (key.Open(store, registry::RegistryRoot::CurrentUser, path,
+                 registry::registry_access::Read) != registry::registry_error::Success) {
         return values;
     }
     for (std::uint32_t index = 0;; ++index) {
@@ -50,7 +50,7 @@ inline std::vector<StoredValue> ValuesOf(settings::RegistryStore& store, const s
         std::uint32_t dataSize = static_cast<std::uint32_t>(data.size());
         StoredValue value;
         if (key.EnumValue(index, name, &nameSize, &value.type, data.data(), &dataSize) !=
-            settings::registry_error::Success) {
+            registry::registry_error::Success) {
             return values;
         }
         value.name = name;
@@ -59,7 +59,7 @@ inline std::vector<StoredValue> ValuesOf(settings::RegistryStore& store, const s
     }
 }
 
-inline std::vector<std::string> ValueNamesOf(settings::RegistryStore& store,
+inline std::vector<std::string> ValueNamesOf(registry::RegistryStore& store,
                                              const std::string& path) {
     std::vector<std::string> names;
     for (const StoredValue& value : ValuesOf(store, path)) {
@@ -68,17 +68,17 @@ inline std::vector<std::string> ValueNamesOf(settings::RegistryStore& store,
     return names;
 }
 
-inline std::vector<std::string> SubkeysOf(settings::RegistryStore& store, const std::string& path) {
+inline std::vector<std::string> SubkeysOf(registry::RegistryStore& store, const std::string& path) {
     std::vector<std::string> names;
-    settings::RegistryKey key;
-    if (key.Open(store, settings::RegistryRoot::CurrentUser, path,
-                 settings::registry_access::Read) != settings::registry_error::Success) {
+    registry::RegistryKey key;
+    if (key.Open(store, registry::RegistryRoot::CurrentUser, path,
+                 registry::registry_access::Read) != registry::registry_error::Success) {
         return names;
     }
     for (std::uint32_t index = 0;; ++index) {
         char name[256] = {};
         std::uint32_t size = sizeof name;
-        if (key.EnumKey(index, name, &size) != settings::registry_error::Success) {
+        if (key.EnumKey(index, name, &size) != registry::registry_error::Success) {
             return names;
         }
         names.emplace_back(name);
@@ -86,16 +86,16 @@ inline std::vector<std::string> SubkeysOf(settings::RegistryStore& store, const 
 }
 
 // Sets one value under HKEY_CURRENT_USER, creating the key.
-inline void PutValue(settings::RegistryStore& store, const std::string& path, const char* name,
-                     settings::RegistryType type, const void* data, std::uint32_t size) {
-    settings::RegistryKey key;
-    key.Create(store, settings::RegistryRoot::CurrentUser, path, settings::registry_access::Write);
+inline void PutValue(registry::RegistryStore& store, const std::string& path, const char* name,
+                     registry::RegistryType type, const void* data, std::uint32_t size) {
+    registry::RegistryKey key;
+    key.Create(store, registry::RegistryRoot::CurrentUser, path, registry::registry_access::Write);
     key.SetValue(name, type, data, size);
 }
 
-inline void PutText(settings::RegistryStore& store, const std::string& path, const char* name,
+inline void PutText(registry::RegistryStore& store, const std::string& path, const char* name,
                     const std::string& text) {
-    PutValue(store, path, name, settings::RegistryType::String, text.c_str(),
+    PutValue(store, path, name, registry::RegistryType::String, text.c_str(),
              static_cast<std::uint32_t>(text.size() + 1));
 }
 

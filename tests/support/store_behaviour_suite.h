@@ -19,7 +19,7 @@ namespace velmora::testing {
 
 struct StoreUnderTest {
     std::string name;
-    std::function<std::unique_ptr<settings::RegistryStore>()> make;
+    std::function<std::unique_ptr<registry::RegistryStore>()> make;
     std::string scratchPath;  // below HKEY_CURRENT_USER; deleted before and after
 };
 
@@ -30,33 +30,33 @@ protected:
     }
     ~StoreBehaviour() override { DeleteScratch(); }
 
-    settings::RegistryKey Create(const std::string& path, settings::RegistryAccess rights) {
-        settings::RegistryKey created;
-        EXPECT_EQ(created.Create(store, settings::RegistryRoot::CurrentUser, path, rights),
-                  settings::registry_error::Success);
+    registry::RegistryKey Create(const std::string& path, registry::RegistryAccess rights) {
+        registry::RegistryKey created;
+        EXPECT_EQ(created.Create(store, registry::RegistryRoot::CurrentUser, path, rights),
+                  registry::registry_error::Success);
         return created;
     }
 
 private:
     void DeleteScratch() {
-        settings::RegistryKey root;
-        root.Open(store, settings::RegistryRoot::CurrentUser, "",
-                  settings::registry_access::AllAccess);
+        registry::RegistryKey root;
+        root.Open(store, registry::RegistryRoot::CurrentUser, "",
+                  registry::registry_access::AllAccess);
         lists::DeleteKeyTree(root, key);
     }
 
-    std::unique_ptr<settings::RegistryStore> store_;
+    std::unique_ptr<registry::RegistryStore> store_;
 
 protected:
-    settings::RegistryStore& store;
+    registry::RegistryStore& store;
     const std::string key;
 };
 
 namespace store_behaviour {
-namespace access = settings::registry_access;
-namespace error = settings::registry_error;
-using settings::RegistryKey;
-using settings::RegistryType;
+namespace access = registry::registry_access;
+namespace error = registry::registry_error;
+using registry::RegistryKey;
+using registry::RegistryType;
 }  // namespace store_behaviour
 
 TEST_P(StoreBehaviour, ValuesSetInNameOrderEnumerateInThatOrder) {
@@ -149,7 +149,7 @@ TEST_P(StoreBehaviour, HandleRightsGuardValuesButNotCreating) {
 TEST_P(StoreBehaviour, OpeningAMissingKeyFailsAndLeavesTheKeyClosed) {
     using namespace store_behaviour;
     RegistryKey k = Create(key, access::Read);
-    EXPECT_EQ(k.Open(store, settings::RegistryRoot::CurrentUser, key + "\\Missing", access::Read),
+    EXPECT_EQ(k.Open(store, registry::RegistryRoot::CurrentUser, key + "\\Missing", access::Read),
               error::FileNotFound);
     EXPECT_FALSE(k.IsOpen());
     std::uint32_t count = 0;

@@ -1,3 +1,4 @@
+// Turning the file dialog's buffer into the chosen full paths.
 #include <gtest/gtest.h>
 
 #include <string>

@@ -1,3 +1,4 @@
+// Reading the run mode and parent window from the saver's command line.
 #include "frame/command_line.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// The encoded product texts: decoding back, short texts and every byte value.
 #include "base/encoded_text.h"
 
 #include <gtest/gtest.h>

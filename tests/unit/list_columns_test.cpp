@@ -1,3 +1,4 @@
+// The list editor's name and folder columns of an entry.
 #include <gtest/gtest.h>
 
 #include "lists/list_columns.h"

@@ -1,3 +1,4 @@
+// The list editor's moves, removals and button states.
 #include <gtest/gtest.h>
 
 #include <span>

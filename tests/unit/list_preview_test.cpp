@@ -1,3 +1,4 @@
+// The list editor's preview: fitting, full size, format and info text.
 #include <gtest/gtest.h>
 
 #include <cstdint>

@@ -1,3 +1,4 @@
+// Storing and loading the picture and music lists in a registry kept in memory.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -14,18 +15,18 @@
 namespace velmora {
 namespace {
 
-using settings::RegistryError;
-using settings::RegistryKey;
-using settings::RegistryRoot;
-using settings::RegistryType;
+using registry::RegistryError;
+using registry::RegistryKey;
+using registry::RegistryRoot;
+using registry::RegistryType;
 using testing::MemoryRegistryStore;
 using testing::PutText;
 using testing::PutValue;
 using testing::SubkeysOf;
 using testing::ValueNamesOf;
 using testing::ValuesOf;
-namespace access = settings::registry_access;
-namespace error = settings::registry_error;
+namespace access = registry::registry_access;
+namespace error = registry::registry_error;
 
 const std::string kList = "Software\\Quillfen Graphics\\Velmora\\Pictures";
 

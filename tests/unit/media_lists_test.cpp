@@ -311,10 +311,10 @@ protected:
         std::filesystem::remove_all(folder);
     }
     void Store(const std::string& listKey, const Names& entries) {
-        struct NoReports : lists::RegistryErrorReporter {
-            void Report(settings::RegistryError) override { ADD_FAILURE(); }
+        struct NoReports : registry::RegistryErrorReporter {
+            void Report(registry::RegistryError) override { ADD_FAILURE(); }
         } reporter;
-        lists::SaveList(store, settings::RegistryRoot::CurrentUser, listKey, entries, reporter);
+        lists::SaveList(store, registry::RegistryRoot::CurrentUser, listKey, entries, reporter);
     }
     // The folder as a stored folder entry, in the Windows form.
     std::string Entry() const { return folder.string() + "\\"; }

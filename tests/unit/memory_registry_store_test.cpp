@@ -1,3 +1,4 @@
+// The in-memory registry store the storage tests use, against the store rules.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -13,8 +14,8 @@
 namespace velmora::settings {
 namespace {
 
-namespace error = registry_error;
-namespace access = registry_access;
+namespace error = registry::registry_error;
+namespace access = registry::registry_access;
 using velmora::testing::MemoryRegistryStore;
 using velmora::testing::ValueNamesOf;
 
@@ -22,9 +23,11 @@ class MemoryStore : public ::testing::Test {
 protected:
     void TearDown() override { EXPECT_EQ(store.OpenHandleCount(), 0u); }
 
-    RegistryKey Create(const std::string& path, RegistryAccess rights = access::AllAccess) {
-        RegistryKey key;
-        EXPECT_EQ(key.Create(store, RegistryRoot::CurrentUser, path, rights), error::Success);
+    registry::RegistryKey Create(const std::string& path,
+                                 registry::RegistryAccess rights = access::AllAccess) {
+        registry::RegistryKey key;
+        EXPECT_EQ(key.Create(store, registry::RegistryRoot::CurrentUser, path, rights),
+                  error::Success);
         return key;
     }
 
@@ -33,16 +36,16 @@ protected:
 
 // The system keeps this order too; Wine sorts by name, so it is checked here only.
 TEST_F(MemoryStore, ValuesEnumerateInTheOrderTheyWereFirstSet) {
-    const RegistryKey key = Create("A");
+    const registry::RegistryKey key = Create("A");
     for (const char* name : {"b", "a", "c", "B"}) {
-        key.SetValue(name, RegistryType::String, name, 2);
+        key.SetValue(name, registry::RegistryType::String, name, 2);
     }
     EXPECT_EQ(ValueNamesOf(store, "a"), (std::vector<std::string>{"b", "a", "c"}));
 }
 
 TEST_F(MemoryStore, MovedKeysCloseTheirHandleOnce) {
-    RegistryKey first = Create("K");
-    RegistryKey second = std::move(first);
+    registry::RegistryKey first = Create("K");
+    registry::RegistryKey second = std::move(first);
     EXPECT_FALSE(first.IsOpen());
     EXPECT_EQ(store.OpenHandleCount(), 1u);
     second = Create("L");
@@ -53,20 +56,20 @@ TEST_F(MemoryStore, MovedKeysCloseTheirHandleOnce) {
 }
 
 TEST_F(MemoryStore, RootsAreSeparate) {
-    RegistryKey key;
-    key.Create(store, RegistryRoot::LocalMachine, "Only", access::Read);
+    registry::RegistryKey key;
+    key.Create(store, registry::RegistryRoot::LocalMachine, "Only", access::Read);
     EXPECT_FALSE(velmora::testing::KeyExists(store, "Only"));
 }
 
 TEST_F(MemoryStore, FaultHookFailsTheNamedOperation) {
-    const RegistryKey key = Create("K");
+    const registry::RegistryKey key = Create("K");
     store.SetFaultHook([](auto operation, const std::string& path, const std::string& name) {
         return operation == MemoryRegistryStore::Operation::SetValue && path == "K" && name == "x"
                    ? 1013
                    : error::Success;
     });
-    EXPECT_EQ(key.SetValue("x", RegistryType::Dword, "1234", 4), 1013);
-    EXPECT_EQ(key.SetValue("y", RegistryType::Dword, "1234", 4), error::Success);
+    EXPECT_EQ(key.SetValue("x", registry::RegistryType::Dword, "1234", 4), 1013);
+    EXPECT_EQ(key.SetValue("y", registry::RegistryType::Dword, "1234", 4), error::Success);
     EXPECT_EQ(ValueNamesOf(store, "K"), std::vector<std::string>{"y"});
 }
 

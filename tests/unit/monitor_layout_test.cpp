@@ -1,3 +1,4 @@
+// Placing the full-screen window and the scene over the monitors.
 #include "frame/monitor_layout.h"
 
 #include <gtest/gtest.h>

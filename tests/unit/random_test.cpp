@@ -1,3 +1,4 @@
+// The random generator: the C runtime sequence, reseeding, ranges and threads.
 #include "base/random.h"
 
 #include <gtest/gtest.h>

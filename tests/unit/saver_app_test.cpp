@@ -1,3 +1,4 @@
+// The application objects' base operations, version text, keys and full-screen window.
 #include <gtest/gtest.h>
 
 #include <memory>

@@ -1,3 +1,4 @@
+// The saver clock: counter conversion and real time.
 #include "base/saver_clock.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// The settings' defaults, registry indexes and choice lists.
 #include <gtest/gtest.h>
 
 #include <cstring>

@@ -1,3 +1,4 @@
+// Reading and writing the settings in a registry kept in memory.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -13,17 +14,17 @@
 namespace velmora {
 namespace {
 
+using registry::RegistryKey;
+using registry::RegistryRoot;
+using registry::RegistryType;
 using settings::Direction;
-using settings::RegistryKey;
-using settings::RegistryRoot;
-using settings::RegistryType;
 using testing::MemoryRegistryStore;
 using testing::PutText;
 using testing::PutValue;
 using testing::ValueNamesOf;
 using testing::ValuesOf;
-namespace access = settings::registry_access;
-namespace error = settings::registry_error;
+namespace access = registry::registry_access;
+namespace error = registry::registry_error;
 
 const std::string kKey = "Software\\Quillfen Graphics\\Velmora";
 

@@ -1,3 +1,4 @@
+// The download buffer: growth with and without a content length, and its limit.
 #include <gtest/gtest.h>
 
 #include <optional>

@@ -1,3 +1,4 @@
+// The browser command line, web page addresses and the support e-mail.
 #include <gtest/gtest.h>
 
 #include "web/launch_texts.h"

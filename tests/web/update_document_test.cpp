@@ -1,3 +1,4 @@
+// Reading and checking the maker's update document.
 #include <gtest/gtest.h>
 
 #include <cstring>

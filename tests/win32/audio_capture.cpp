@@ -1,3 +1,4 @@
+// Sound routed into a capture file and read back (audio_capture.h).
 #include "tests/win32/audio_capture.h"
 
 #include <windows.h>

@@ -1,3 +1,4 @@
+// A started program the test waits for and acts on (child_process.h).
 #include "tests/win32/child_process.h"
 
 namespace velmora::testing {

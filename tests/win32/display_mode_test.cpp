@@ -12,6 +12,9 @@
 namespace velmora {
 namespace {
 
+using ui::DisplayModeApi;
+using ui::SystemDisplayModeApi;
+
 constexpr DWORD kAllFields =
     DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT | DM_DISPLAYFLAGS | DM_DISPLAYFREQUENCY;
 constexpr DWORD kSizeAndDepth = DM_PELSWIDTH | DM_PELSHEIGHT | DM_BITSPERPEL;
@@ -110,7 +113,7 @@ int WINAPI FakeMessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
 
 class DisplayModeTest : public ::testing::Test {
 protected:
-    DisplayModeTest() : api_(DisplayModeApi{&FakeEnumerate, &FakeChange, &FakeMessageBox}) {
+    DisplayModeTest() {
         g_display = &display_;
         display_.modes = {MakeMode(640, 480, 16, 60),  MakeMode(800, 600, 32, 60),
                           MakeMode(1024, 768, 16, 60), MakeMode(1024, 768, 32, 60),
@@ -120,8 +123,13 @@ protected:
 
     const DEVMODEA& Mode(size_t index) const { return display_.modes[index]; }
 
+    // The switch over the fake display.
+    static bool SwitchDisplayMode(int width, int height, int bitsPerPixel, int refreshRate) {
+        return ui::SwitchDisplayMode(width, height, bitsPerPixel, refreshRate, kFakeApi);
+    }
+
+    static constexpr DisplayModeApi kFakeApi{&FakeEnumerate, &FakeChange, &FakeMessageBox};
     FakeDisplay display_;
-    ScopedDisplayModeApiForTesting api_;
 };
 
 TEST_F(DisplayModeTest, OfferedModeSwitchesOnTheFirstTry) {
@@ -320,19 +328,11 @@ TEST_F(DisplayModeTest, RestoreReportsNothingEvenWhenRefused) {
     EXPECT_TRUE(display_.boxes.empty());
 }
 
-TEST(DisplayModeApiTest, ScopedOverrideGivesTheSystemCallsBack) {
+TEST(DisplayModeApiTest, TheSystemTableHoldsTheSystemCalls) {
     const DisplayModeApi system = SystemDisplayModeApi();
     EXPECT_EQ(system.enumerateSettings, &EnumDisplaySettingsA);
     EXPECT_EQ(system.changeSettings, &ChangeDisplaySettingsA);
     EXPECT_EQ(system.showMessageBox, &MessageBoxA);
-    {
-        ScopedDisplayModeApiForTesting fake(
-            DisplayModeApi{&FakeEnumerate, &FakeChange, &FakeMessageBox});
-    }
-    const DisplayModeApi current = SetDisplayModeApiForTesting(system);
-    EXPECT_EQ(current.enumerateSettings, system.enumerateSettings);
-    EXPECT_EQ(current.changeSettings, system.changeSettings);
-    EXPECT_EQ(current.showMessageBox, system.showMessageBox);
 }
 
 // Wine's own functions; only the box is kept off the screen.
@@ -349,16 +349,15 @@ TEST(DisplayModeSystemTest, CurrentModeRequestedAgainSwitches) {
     ASSERT_TRUE(EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &current));
     DisplayModeApi api = SystemDisplayModeApi();
     api.showMessageBox = &RecordingMessageBox;
-    ScopedDisplayModeApiForTesting scoped(api);
     g_systemBoxes.clear();
 
-    const bool switched = SwitchDisplayMode(
+    const bool switched = ui::SwitchDisplayMode(
         static_cast<int>(current.dmPelsWidth), static_cast<int>(current.dmPelsHeight),
-        static_cast<int>(current.dmBitsPerPel), static_cast<int>(current.dmDisplayFrequency));
+        static_cast<int>(current.dmBitsPerPel), static_cast<int>(current.dmDisplayFrequency), api);
 
     EXPECT_TRUE(switched) << (g_systemBoxes.empty() ? "" : g_systemBoxes[0]);
     EXPECT_TRUE(g_systemBoxes.empty());
-    EXPECT_TRUE(SwitchDisplayMode(0, 0, 0, 0));
+    EXPECT_TRUE(ui::SwitchDisplayMode(0, 0, 0, 0, api));
     DEVMODEA after{};
     after.dmSize = sizeof(DEVMODEA);
     ASSERT_TRUE(EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &after));
@@ -390,12 +389,11 @@ TEST(DisplayModeSystemTest, OtherOfferedModeSwitchesAndRestoreReturns) {
     }
     DisplayModeApi api = SystemDisplayModeApi();
     api.showMessageBox = &RecordingMessageBox;
-    ScopedDisplayModeApiForTesting scoped(api);
     g_systemBoxes.clear();
 
-    const bool switched = SwitchDisplayMode(
+    const bool switched = ui::SwitchDisplayMode(
         static_cast<int>(other.dmPelsWidth), static_cast<int>(other.dmPelsHeight),
-        static_cast<int>(other.dmBitsPerPel), static_cast<int>(other.dmDisplayFrequency));
+        static_cast<int>(other.dmBitsPerPel), static_cast<int>(other.dmDisplayFrequency), api);
 
     EXPECT_TRUE(switched) << (g_systemBoxes.empty() ? "" : g_systemBoxes[0]);
     DEVMODEA during{};
@@ -405,7 +403,7 @@ TEST(DisplayModeSystemTest, OtherOfferedModeSwitchesAndRestoreReturns) {
     EXPECT_EQ(during.dmPelsHeight, other.dmPelsHeight);
     EXPECT_EQ(during.dmBitsPerPel, other.dmBitsPerPel);
 
-    EXPECT_TRUE(SwitchDisplayMode(0, 0, 0, 0));
+    EXPECT_TRUE(ui::SwitchDisplayMode(0, 0, 0, 0, api));
     DEVMODEA after{};
     after.dmSize = sizeof(DEVMODEA);
     ASSERT_TRUE(EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &after));

@@ -53,7 +53,13 @@ protected:
     }
 
     std::unique_ptr<PlainWindow> window_;
-    GlDevice device_;
+    // GL's largest texture side as the device sees it (negative: GL's own),
+    // and the device's debugger-output lines.
+    int maxTextureSize_ = -1;
+    std::vector<std::string> debugLines_;
+    GlDevice device_{GlDeviceServices{
+        [this] { return maxTextureSize_ >= 0 ? maxTextureSize_ : GlMaxTextureSize(); },
+        [this](const std::string& line) { debugLines_.push_back(line); }}};
 };
 
 TEST_F(GlDeviceTest, AttachSetsTheViewAndReleaseUndoesIt) {
@@ -173,9 +179,8 @@ TEST_F(GlDeviceTest, UploadsOnceRebuildsAfterResizeAndMovesNames) {
 }
 
 TEST_F(GlDeviceTest, TexturesLargerThanTheMaximumAreClamped) {
-    std::vector<std::string> lines;
-    device_.SetDebugOutputForTesting([&](const std::string& line) { lines.push_back(line); });
-    device_.SetMaxTextureSizeForTesting(512);
+    const std::vector<std::string>& lines = debugLines_;
+    maxTextureSize_ = 512;
     auto wide = SolidTexture(1024, 512, 9);
     wide->SetName("wide.jpg");
     ASSERT_EQ(device_.UploadTexture(wide.get()), S_OK);
@@ -184,7 +189,7 @@ TEST_F(GlDeviceTest, TexturesLargerThanTheMaximumAreClamped) {
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_EQ(lines[0], "Rescaling texture, wide.jpg 1024x512 resizing to 512x512\n");
 
-    device_.SetMaxTextureSizeForTesting(0);  // no answer: full size
+    maxTextureSize_ = 0;  // no answer: full size
     auto full = SolidTexture(1024, 512, 9);
     ASSERT_EQ(device_.UploadTexture(full.get()), S_OK);
     EXPECT_EQ(full->Width(), 1024);
@@ -240,14 +245,11 @@ TEST_F(GlDeviceTest, TextWithTheBuiltInFontLandsInItsCells) {
     ASSERT_EQ(device_.UploadTexture(font), S_OK);
     ASSERT_EQ(device_.SetViewport(0, 0, 96, 64), S_OK);
     ASSERT_EQ(device_.Clear(true, true), S_OK);
-    ASSERT_EQ(device_.Begin2D(6, 2), S_OK);  // one cell = 16 × 32 pixels
+    ASSERT_EQ(device_.Begin2D(6, 2, GlDevice::Flat2D::Text), S_OK);  // one cell = 16 × 32 pixels
     glColor4f(1, 1, 1, 1);
     EXPECT_EQ(device_.DrawText(1, 0, 0, "%s", ""), S_FALSE);
     ASSERT_EQ(device_.DrawText(1, 0, 0, "%c%c", '#', 'W'), S_OK);
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
-    glPopAttrib();
+    ASSERT_EQ(device_.End2D(), S_OK);
     // Count lit pixels per cell of the first text row: the two glyph cells
     // have ink, the cells around them none.
     std::vector<std::uint8_t> rows(96 * 32 * 4);

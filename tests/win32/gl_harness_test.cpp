@@ -1,3 +1,4 @@
+// The GL test window itself: clearing and drawing read back under Wine.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// The visible window with a current WGL context (gl_test_window.h).
 #include "tests/win32/gl_test_window.h"
 
 #include <GL/gl.h>

@@ -291,10 +291,10 @@ void LongList(int count) {
         SendMessageA(editor.Dialog(), WM_NULL, 0, 0);
         std::printf(", open %.2f\n", Milliseconds(Clock::now() - start) / 1000);
     }
-    settings::RegistryKey maker;
-    if (maker.Open(settings::SystemRegistry(), settings::RegistryRoot::CurrentUser,
+    registry::RegistryKey maker;
+    if (maker.Open(registry::SystemRegistry(), registry::RegistryRoot::CurrentUser,
                    "Software\\Quillfen Graphics",
-                   settings::registry_access::AllAccess) == settings::registry_error::Success) {
+                   registry::registry_access::AllAccess) == registry::registry_error::Success) {
         lists::DeleteKeyTree(maker, key.substr(key.rfind('\\') + 1));
     }
 }
@@ -337,7 +337,7 @@ int main(int argc, char** argv) {
                 DecodeTime(jpeg, nullptr), DecodeTime(jpeg, &box));
     std::printf("12 MP PNG decode alone: %.0f ms\n", DecodeTime(png, nullptr));
 
-    settings::RegistryStore& store = settings::SystemRegistry();
+    registry::RegistryStore& store = registry::SystemRegistry();
     const std::string key =
         "Software\\Quillfen Graphics\\VelmoraEditorBench-" + std::to_string(GetCurrentProcessId());
     const std::vector<std::string> items = {small, small2, jpeg, png};
@@ -363,9 +363,9 @@ int main(int argc, char** argv) {
         std::printf("longest selection change during a decode: %.2f ms\n", longest);
         editor.Close(IDCANCEL);
     }
-    settings::RegistryKey maker;
-    if (maker.Open(store, settings::RegistryRoot::CurrentUser, "Software\\Quillfen Graphics",
-                   settings::registry_access::AllAccess) == settings::registry_error::Success) {
+    registry::RegistryKey maker;
+    if (maker.Open(store, registry::RegistryRoot::CurrentUser, "Software\\Quillfen Graphics",
+                   registry::registry_access::AllAccess) == registry::registry_error::Success) {
         lists::DeleteKeyTree(maker, key.substr(key.rfind('\\') + 1));
     }
     for (const std::string& path : items) {

@@ -1,3 +1,4 @@
+// The list editor run on its own thread and driven by messages (list_editor_driver.h).
 #include "tests/win32/list_editor_driver.h"
 
 #include <commctrl.h>
@@ -97,13 +98,13 @@ HWND WaitForThreadDialog(DWORD threadId, const std::string& caption) {
 
 void StoreList(const std::string& key, const std::vector<std::string>& paths) {
     for (std::size_t i = 0; i < paths.size(); ++i) {
-        PutText(settings::SystemRegistry(), key, lists::ListValueName(i).c_str(), paths[i]);
+        PutText(registry::SystemRegistry(), key, lists::ListValueName(i).c_str(), paths[i]);
     }
 }
 
 std::vector<std::string> StoredList(const std::string& key) {
     std::vector<std::string> paths;
-    for (const StoredValue& value : ValuesOf(settings::SystemRegistry(), key)) {
+    for (const StoredValue& value : ValuesOf(registry::SystemRegistry(), key)) {
         paths.push_back(value.Bytes().c_str());
     }
     return paths;

@@ -93,9 +93,9 @@ protected:
     void StoreList(const Paths& paths) { testing::StoreList(ListKey(), paths); }
     Paths StoredList() { return testing::StoredList(ListKey()); }
     void DeleteScratch() {
-        settings::RegistryKey maker;
-        if (maker.Open(store, settings::RegistryRoot::CurrentUser, kMakerKey,
-                       settings::registry_access::AllAccess) == settings::registry_error::Success) {
+        registry::RegistryKey maker;
+        if (maker.Open(store, registry::RegistryRoot::CurrentUser, kMakerKey,
+                       registry::registry_access::AllAccess) == registry::registry_error::Success) {
             DeleteKeyTree(maker, ScratchKey().substr(kMakerKey.size() + 1));
         }
     }
@@ -111,7 +111,7 @@ protected:
         return WaitUntil([&] { return ShownPath() == path; });
     }
 
-    settings::RegistryStore& store = settings::SystemRegistry();
+    registry::RegistryStore& store = registry::SystemRegistry();
     ListEditorRequest request;
     ScriptedChooser chooser;
 };

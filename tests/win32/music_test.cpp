@@ -65,9 +65,9 @@ struct RunResult {
     bool songWindowShown = false;
 };
 
-class NullReporter : public lists::RegistryErrorReporter {
+class NullReporter : public registry::RegistryErrorReporter {
 public:
-    void Report(settings::RegistryError) override {}
+    void Report(registry::RegistryError) override {}
 };
 
 HWND WaitForSaver(TimedApp& app, HWND previewParent) {
@@ -138,7 +138,7 @@ protected:
 RunResult Music::Run(const std::vector<std::string>& songs, bool shuffle,
                      const std::function<void(HWND, TimedApp&)>& driver, HWND previewParent) {
     NullReporter reporter;
-    lists::SaveList(settings::SystemRegistry(), settings::RegistryRoot::CurrentUser,
+    lists::SaveList(registry::SystemRegistry(), registry::RegistryRoot::CurrentUser,
                     lists::MusicListKeyPath(kScratchKey), songs, reporter);
     const DWORD values[] = {shuffle ? 1u : 0u, 1u};  // ShuffleMusic, LessProcessor
     RegSetKeyValueA(HKEY_CURRENT_USER, kScratchKey, "000_109", REG_DWORD, &values[0], 4);

@@ -1,3 +1,4 @@
+// Starting our programs with a time limit and noting their windows (process_runner.h).
 #include "tests/win32/process_runner.h"
 
 #include <cstdio>

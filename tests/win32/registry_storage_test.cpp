@@ -22,18 +22,18 @@
 namespace velmora {
 namespace {
 
-using settings::RegistryError;
-using settings::RegistryKey;
-using settings::RegistryRoot;
-using settings::RegistryStore;
-using settings::RegistryType;
+using registry::RegistryError;
+using registry::RegistryKey;
+using registry::RegistryRoot;
+using registry::RegistryStore;
+using registry::RegistryType;
 using testing::PutText;
 using testing::PutValue;
 using testing::SubkeysOf;
 using testing::ValueNamesOf;
 using testing::ValuesOf;
-namespace access = settings::registry_access;
-namespace error = settings::registry_error;
+namespace access = registry::registry_access;
+namespace error = registry::registry_error;
 
 const std::string kMakerKey = "Software\\Quillfen Graphics";
 
@@ -74,7 +74,7 @@ private:
 
 class SystemRegistryStorage : public ::testing::Test {
 protected:
-    RegistryStore& store = settings::SystemRegistry();
+    RegistryStore& store = registry::SystemRegistry();
     ScratchKey scratch{store};
     const std::string key = scratch.Path();
     const std::string list = key + "\\Pictures";
@@ -200,10 +200,10 @@ TEST_F(SystemRegistryStorage, TooLongEntryIsSkippedByTheRunAndTheEditor) {
 }
 
 TEST(RegistryErrorText, SystemHasTextForRegistryErrorsOnly) {
-    EXPECT_FALSE(lists::SystemErrorText(ERROR_ACCESS_DENIED).empty());
-    EXPECT_FALSE(lists::SystemErrorText(ERROR_FILE_NOT_FOUND).empty());
+    EXPECT_FALSE(registry::SystemErrorText(ERROR_ACCESS_DENIED).empty());
+    EXPECT_FALSE(registry::SystemErrorText(ERROR_FILE_NOT_FOUND).empty());
     // An application-defined code: the system has no text, so no box either.
-    EXPECT_TRUE(lists::SystemErrorText(0x20001234L).empty());
+    EXPECT_TRUE(registry::SystemErrorText(0x20001234L).empty());
 }
 
 }  // namespace
@@ -214,7 +214,7 @@ namespace velmora::testing {
 INSTANTIATE_TEST_SUITE_P(
     Stores, StoreBehaviour,
     ::testing::Values(
-        StoreUnderTest{"System", [] { return std::make_unique<settings::Win32RegistryStore>(); },
+        StoreUnderTest{"System", [] { return std::make_unique<registry::Win32RegistryStore>(); },
                        "Software\\VelmoraStoreTest-" + std::to_string(GetCurrentProcessId())},
         StoreUnderTest{"Memory", [] { return std::make_unique<testing::MemoryRegistryStore>(); },
                        "Software\\VelmoraStoreTest"}),

@@ -36,9 +36,9 @@ public:
     std::atomic<int> drawn{0};
 };
 
-class NoReporter : public lists::RegistryErrorReporter {
+class NoReporter : public registry::RegistryErrorReporter {
 public:
-    void Report(settings::RegistryError) override {}
+    void Report(registry::RegistryError) override {}
 };
 
 double ProcessorSeconds() {
@@ -123,7 +123,7 @@ int main(int argc, char** argv) {
     RegDeleteTreeA(HKEY_CURRENT_USER, kBenchKey);
     NoReporter reporter;
     const std::vector<std::string> pictures = {argv[1]};
-    lists::SaveList(settings::SystemRegistry(), settings::RegistryRoot::CurrentUser,
+    lists::SaveList(registry::SystemRegistry(), registry::RegistryRoot::CurrentUser,
                     lists::PictureListKeyPath(kBenchKey), pictures, reporter);
     for (const bool preview : {false, true}) {
         Measure(false, seconds, preview);

@@ -331,8 +331,7 @@ TEST_F(SaverRun, TheModeSwitchPrecedesTheWindowSizesItAndIsUndone) {
         ASSERT_TRUE(StoreDisplayMode(c.width, c.height, c.depth));
         ModeSwitchRecord record;
         g_modeRecord = &record;
-        ScopedDisplayModeApiForTesting api(
-            DisplayModeApi{&OfferOneMode, &NoteModeChange, &NoteModeBox});
+        options_.displayModes = ui::DisplayModeApi{&OfferOneMode, &NoteModeChange, &NoteModeBox};
         CountingApp app;
         app.startResult = c.startResult;
         RECT window{};
@@ -423,6 +422,7 @@ TEST_F(Windows9xPassword, WithoutThePasswordLibraryTheSaverEnds) {
 // The cube saver itself, paced to at most about 100 frames a second.
 class PacedCubeApp : public CubeSaverApp {
 public:
+    using CubeSaverApp::CubeSaverApp;
     Status Frame(WindowHandle window, DeviceContextHandle dc) override {
         const double before = lastFrameTime;
         const Status status = CubeSaverApp::Frame(window, dc);
@@ -434,9 +434,9 @@ public:
     std::atomic<int> drawn{0};
 };
 
-class NullReporter : public lists::RegistryErrorReporter {
+class NullReporter : public registry::RegistryErrorReporter {
 public:
-    void Report(settings::RegistryError) override {}
+    void Report(registry::RegistryError) override {}
 };
 
 TEST_F(SaverRun, LessProcessorKeepsToAboutAHundredFramesASecond) {
@@ -446,7 +446,7 @@ TEST_F(SaverRun, LessProcessorKeepsToAboutAHundredFramesASecond) {
                           picture.c_str(), FALSE));
     NullReporter reporter;
     const std::vector<std::string> pictures = {picture};
-    lists::SaveList(settings::SystemRegistry(), settings::RegistryRoot::CurrentUser,
+    lists::SaveList(registry::SystemRegistry(), registry::RegistryRoot::CurrentUser,
                     lists::PictureListKeyPath(kScratchKey), pictures, reporter);
     HKEY key = nullptr;
     ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kScratchKey, 0, nullptr, 0, KEY_WRITE, nullptr,
@@ -509,8 +509,7 @@ TEST_F(SaverRun, AFailedGlAttachEndsTheRunAndRestoresTheDesktop) {
     ASSERT_TRUE(StoreDisplayMode(800, 600, 32));
     ModeSwitchRecord record;
     g_modeRecord = &record;
-    ScopedDisplayModeApiForTesting api(
-        DisplayModeApi{&OfferOneMode, &NoteModeChange, &NoteModeBox});
+    options_.displayModes = ui::DisplayModeApi{&OfferOneMode, &NoteModeChange, &NoteModeBox};
     NoGlApp app;
     Run(app, [] {});
     g_modeRecord = nullptr;
@@ -527,9 +526,9 @@ TEST_F(SaverRun, AFailedGlAttachEndsTheRunAndRestoresTheDesktop) {
 // the system is restored at once; only the application's end waits.
 TEST_F(SaverRun, EndingWhileTheLoaderIsStuckInAReadGivesTheDesktopBackAtOnce) {
     ReadGate gate;
-    auto app = std::make_unique<PacedCubeApp>();
-    app->scene.SetPictureLoadForTesting(
-        [&gate](engine::Texture* texture) { return gate.Read(texture); });
+    CubeSaverServices services;
+    services.pictureLoad = [&gate](engine::Texture* texture) { return gate.Read(texture); };
+    auto app = std::make_unique<PacedCubeApp>(settings::CubePages{}, services);
     DWORD hiddenAfter = 0;
     DWORD restoredAfter = 0;
     Run(*app, [&] {

@@ -1,7 +1,9 @@
+// The settings dialog run on its own thread and driven by messages (settings_dialog_driver.h).
 #include "tests/win32/settings_dialog_driver.h"
 
 #include <commctrl.h>
 
+#include "registry/win32/win32_registry_store.h"
 #include "resources/settings_dialog_ids.h"
 #include "settings/settings_storage.h"
 #include "settings/win32/settings_dialog.h"
@@ -56,7 +58,9 @@ HKEY OpenSettingsKey(REGSAM access) {
 
 }  // namespace
 
-SettingsDialogDriver::SettingsDialogDriver(CubeSaverApp& app) : app_(app) {
+SettingsDialogDriver::SettingsDialogDriver(CubeSaverApp& app,
+                                           const ui::DisplayModeApi& displayModes)
+    : app_(app), displayModes_(displayModes) {
     thread_ = CreateThread(nullptr, 0, &Run, this, 0, &threadId_);
 }
 
@@ -71,7 +75,8 @@ SettingsDialogDriver::~SettingsDialogDriver() {
 
 DWORD WINAPI SettingsDialogDriver::Run(void* self) {
     auto* driver = static_cast<SettingsDialogDriver*>(self);
-    driver->result_ = RunSettingsDialog(driver->app_, nullptr);
+    driver->result_ =
+        RunSettingsDialog(driver->app_, nullptr, registry::SystemRegistry(), driver->displayModes_);
     return 0;
 }
 

@@ -12,12 +12,14 @@
 #include <vector>
 
 #include "frame/cube_saver_app.h"
+#include "ui/win32/display_mode.h"
 
 namespace velmora::testing {
 
 class SettingsDialogDriver {
 public:
-    explicit SettingsDialogDriver(CubeSaverApp& app);
+    explicit SettingsDialogDriver(
+        CubeSaverApp& app, const ui::DisplayModeApi& displayModes = ui::SystemDisplayModeApi());
     SettingsDialogDriver(const SettingsDialogDriver&) = delete;
     SettingsDialogDriver& operator=(const SettingsDialogDriver&) = delete;
     // Closes the dialog if it is still open.
@@ -54,6 +56,7 @@ private:
     static DWORD WINAPI Run(void* self);
 
     CubeSaverApp& app_;
+    ui::DisplayModeApi displayModes_;
     HANDLE thread_ = nullptr;
     DWORD threadId_ = 0;
     HWND dialog_ = nullptr;

@@ -211,14 +211,13 @@ std::vector<std::string> Items(HWND combo) {
 }
 
 TEST_F(SettingsDialog, DisplayModeListsFollowTheChosenResolution) {
-    DisplayModeApi api = SystemDisplayModeApi();
+    ui::DisplayModeApi api = ui::SystemDisplayModeApi();
     api.enumerateSettings = &EnumerateTestModes;
-    ScopedDisplayModeApiForTesting modes(api);
     // 75 Hz is not offered with 16 bits, but at 800 x 600.
     StoreDwords(
         {{"000_007", 1}, {"000_008", 800}, {"000_009", 600}, {"000_010", 16}, {"000_011", 75}});
 
-    SettingsDialogDriver dialog(app);
+    SettingsDialogDriver dialog(app, api);
     ASSERT_NE(dialog.Dialog(), nullptr);
     EXPECT_TRUE(IsWindowEnabled(dialog.Control(IDC_RESOLUTION)));
     EXPECT_EQ(Items(dialog.Control(IDC_RESOLUTION)),
@@ -253,13 +252,12 @@ TEST_F(SettingsDialog, DisplayModeListsFollowTheChosenResolution) {
 }
 
 TEST_F(SettingsDialog, AStoredModeThisDisplayDoesNotOfferIsReplacedByTheShownOne) {
-    DisplayModeApi api = SystemDisplayModeApi();
+    ui::DisplayModeApi api = ui::SystemDisplayModeApi();
     api.enumerateSettings = &EnumerateTestModes;
-    ScopedDisplayModeApiForTesting modes(api);
     StoreDwords(
         {{"000_007", 1}, {"000_008", 5000}, {"000_009", 3000}, {"000_010", 32}, {"000_011", 75}});
 
-    SettingsDialogDriver dialog(app);
+    SettingsDialogDriver dialog(app, api);
     ASSERT_NE(dialog.Dialog(), nullptr);
     EXPECT_EQ(dialog.Text(IDC_RESOLUTION), "640 x 480");
     EXPECT_EQ(Items(dialog.Control(IDC_COLOR_DEPTH)), (std::vector<std::string>{"32 bits"}));
@@ -380,8 +378,8 @@ COLORREF ChooseTeal(HWND, COLORREF) {
 }
 
 TEST_F(SettingsDialog, AClickOnTheSwatchChoosesTheBackgroundColor) {
-    const settings::ColorChooser previous = settings::SetColorChooserForTesting(&ChooseTeal);
-    SettingsDialogDriver dialog(app);
+    CubeSaverApp teal{settings::Win32CubePages(&ChooseTeal)};
+    SettingsDialogDriver dialog(teal);
     ASSERT_NE(dialog.Dialog(), nullptr);
     dialog.SelectTab(kCube);
     HWND page = dialog.PageWith(IDC_BACKGROUND_COLOR);
@@ -391,7 +389,7 @@ TEST_F(SettingsDialog, AClickOnTheSwatchChoosesTheBackgroundColor) {
     const LPARAM centre = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
     SendMessageA(page, WM_LBUTTONDOWN, MK_LBUTTON, centre);
     SendMessageA(page, WM_LBUTTONUP, 0, centre);
-    EXPECT_EQ(app.cubeSettings.BackgroundColor, RGB(0, 128, 128));
+    EXPECT_EQ(teal.cubeSettings.BackgroundColor, RGB(0, 128, 128));
 
     // The swatch shows it.
     HDC screen = GetDC(nullptr);
@@ -402,7 +400,6 @@ TEST_F(SettingsDialog, AClickOnTheSwatchChoosesTheBackgroundColor) {
     ReleaseDC(nullptr, screen);
     EXPECT_EQ(shown, RGB(0, 128, 128));
     EXPECT_EQ(dialog.Close(IDOK), 1);
-    settings::SetColorChooserForTesting(previous);
     EXPECT_EQ(StoredDword("000_105"), static_cast<std::uint32_t>(RGB(0, 128, 128)));
 }
 
@@ -453,6 +450,24 @@ TEST(ColorChooser, TheSystemDialogOpensFullyAndCancelKeepsTheColour) {
     EXPECT_EQ(WaitForSingleObject(thread, 10000), WAIT_OBJECT_0);
     CloseHandle(thread);
     EXPECT_EQ(colour, RGB(10, 20, 30));
+}
+
+TEST_F(SettingsDialog, PagesFollowAMoveToAMonitorOfAnotherDpi) {
+    SettingsDialogDriver dialog(app);
+    const HWND page = dialog.PageWith(IDC_SHUFFLE_PICTURES);
+    const auto origin = [&] {
+        POINT point{};
+        MapWindowPoints(page, dialog.Dialog(), &point, 1);
+        return point;
+    };
+    EXPECT_EQ(origin().x, 10);  // the test prefix is at 96 DPI
+    EXPECT_EQ(origin().y, 30);
+    RECT suggested{};
+    GetWindowRect(dialog.Dialog(), &suggested);
+    SendMessageA(dialog.Dialog(), WM_DPICHANGED, MAKEWPARAM(192, 192),
+                 reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_TRUE(Eventually([&] { return origin().x == 20 && origin().y == 60; }));
+    dialog.Close(IDCANCEL);
 }
 
 }  // namespace

@@ -1,3 +1,4 @@
+// What the setup assistant and installer tests share (setup_testing.h).
 #include "tests/win32/setup_testing.h"
 
 #include <cstring>

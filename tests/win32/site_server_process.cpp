@@ -1,3 +1,4 @@
+// The loopback web server run from a Windows test (site_server_process.h).
 #include "tests/win32/site_server_process.h"
 
 #include <fstream>

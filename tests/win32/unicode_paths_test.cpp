@@ -101,9 +101,9 @@ char Dominant(COLORREF c) {
     return 0;
 }
 
-class NullReporter : public lists::RegistryErrorReporter {
+class NullReporter : public registry::RegistryErrorReporter {
 public:
-    void Report(settings::RegistryError) override {}
+    void Report(registry::RegistryError) override {}
 };
 
 class UnicodePaths : public ::testing::Test {
@@ -170,10 +170,10 @@ protected:
 TEST_F(UnicodePaths, AFullScreenRunShowsEveryPictureAndPlaysEverySong) {
     ASSERT_TRUE(routed_) << problem_;
     NullReporter reporter;
-    auto& store = settings::SystemRegistry();
+    auto& store = registry::SystemRegistry();
     const Paths folderEntry = {Folder()};
-    lists::SaveList(store, settings::RegistryRoot::CurrentUser, ListKey(), folderEntry, reporter);
-    lists::SaveList(store, settings::RegistryRoot::CurrentUser,
+    lists::SaveList(store, registry::RegistryRoot::CurrentUser, ListKey(), folderEntry, reporter);
+    lists::SaveList(store, registry::RegistryRoot::CurrentUser,
                     lists::MusicListKeyPath(kScratchKey), Songs(), reporter);
     // One-second pictures and turns, no shuffle, no glass, names shown.
     const struct {
@@ -278,7 +278,7 @@ TEST_F(UnicodePaths, TheEditorAddsPreviewsAndStoresThemAndReadsThemBack) {
     }
     SetCurrentDirectoryW(previous);
     EXPECT_EQ(StoredList(ListKey()), added);
-    EXPECT_EQ(lists::LoadListForRun(settings::SystemRegistry(), settings::RegistryRoot::CurrentUser,
+    EXPECT_EQ(lists::LoadListForRun(registry::SystemRegistry(), registry::RegistryRoot::CurrentUser,
                                     ListKey()),
               added);
     ScriptedChooser chooser;
@@ -306,19 +306,19 @@ TEST_F(UnicodePaths, AListStoredAsAnsiStillLoadsAndANewOneStillReadsNarrow) {
                    static_cast<DWORD>(ansi.size() + 1));
     RegCloseKey(key);
 
-    auto& store = settings::SystemRegistry();
+    auto& store = registry::SystemRegistry();
     const Paths loaded =
-        lists::LoadListForRun(store, settings::RegistryRoot::CurrentUser, ListKey());
+        lists::LoadListForRun(store, registry::RegistryRoot::CurrentUser, ListKey());
     EXPECT_EQ(loaded, Paths{utf8});
     MappedFile file;
     EXPECT_EQ(file.Open(utf8), MappedFile::Error::None);
     Paths edited;
-    lists::LoadListForEditor(store, settings::RegistryRoot::CurrentUser, ListKey(),
+    lists::LoadListForEditor(store, registry::RegistryRoot::CurrentUser, ListKey(),
                              [&](const std::string& path, bool) { edited.push_back(path); });
     EXPECT_EQ(edited, Paths{utf8});
 
     NullReporter reporter;
-    lists::SaveList(store, settings::RegistryRoot::CurrentUser, ListKey(), loaded, reporter);
+    lists::SaveList(store, registry::RegistryRoot::CurrentUser, ListKey(), loaded, reporter);
     char narrow[MAX_PATH] = {};
     DWORD size = sizeof narrow;
     RegGetValueA(HKEY_CURRENT_USER, ListKey().c_str(), "00000", RRF_RT_REG_SZ, nullptr, narrow,

@@ -126,7 +126,6 @@ protected:
     void SetUp() override {
         autodial_ = ReadDword(kInternetSettings, kAutodial);
         WriteDword(kInternetSettings, kAutodial, 1);
-        previousApi_ = web::SetUpdateCheckApiForTesting(CountingApi());
         gConnected = true;
         gTimers = 0;
         window_ = CreateCheckerWindow();
@@ -136,7 +135,6 @@ protected:
         checker_.reset();
         gChecker = nullptr;
         DestroyWindow(window_);
-        web::SetUpdateCheckApiForTesting(previousApi_);
         RegDeleteTreeA(HKEY_CURRENT_USER, kScratchKey);
         if (autodial_) {
             WriteDword(kInternetSettings, kAutodial, *autodial_);
@@ -160,7 +158,7 @@ protected:
     void Renew() {
         checker_.reset();
         RegDeleteTreeA(HKEY_CURRENT_USER, kScratchKey);
-        checker_ = std::make_unique<UpdateChecker>();
+        checker_ = std::make_unique<UpdateChecker>(CountingApi());
         gChecker = checker_.get();
         gOpens = 0;
     }
@@ -174,7 +172,6 @@ protected:
     std::unique_ptr<UpdateChecker> checker_;
     SiteServerProcess server_;
     TempFolder folder_;
-    web::UpdateCheckApi previousApi_{};
     std::optional<DWORD> autodial_;
 };
 
@@ -267,7 +264,7 @@ TEST_F(UpdateCheck, NoTimerWhenDoneOfflineOrDisabled) {
         }
         gConnected = c.connected;
         gTimers = 0;
-        UpdateChecker checker;
+        UpdateChecker checker(CountingApi());
         checker.Arm(window_, c.allowed, kScratchKey);
         EXPECT_EQ(gTimers.load(), c.timers) << c.done << c.connected << c.allowed;
         EXPECT_EQ(checker.Armed(), c.timers == 1);
@@ -298,7 +295,7 @@ TEST_F(UpdateCheck, AFullScreenRunChecksThroughItsWindow) {
     SaverRunOptions options;
     options.settingsKeyPath = kScratchKey;
     options.isNtFamily = [] { return true; };
-    SaverApp app;
+    SaverApp app(SaverAppServices{CountingApi()});
     std::thread ender([&] {
         for (int i = 0; i < 1000 && !Stored(kDoneName); ++i) {
             Sleep(10);

@@ -4,21 +4,17 @@
 
 #include "settings/display_mode_request.h"
 
-namespace velmora {
+namespace velmora::ui {
 
 namespace {
 
-DisplayModeApi& CurrentApi() {
-    static DisplayModeApi api = SystemDisplayModeApi();
-    return api;
-}
-
-LONG Change(DEVMODEA* mode, DWORD fields) {
+LONG Change(const DisplayModeApi& api, DEVMODEA* mode, DWORD fields) {
     mode->dmFields = fields;
-    return CurrentApi().changeSettings(mode, CDS_FULLSCREEN);
+    return api.changeSettings(mode, CDS_FULLSCREEN);
 }
 
-bool Report(LONG result, int width, int height, int bitsPerPixel, int frequency) {
+bool Report(const DisplayModeApi& api, LONG result, int width, int height, int bitsPerPixel,
+            int frequency) {
     const char* format = nullptr;
     switch (result) {
         case DISP_CHANGE_RESTART:
@@ -36,21 +32,22 @@ bool Report(LONG result, int width, int height, int bitsPerPixel, int frequency)
     }
     char text[256];
     std::snprintf(text, sizeof text, format, width, height, bitsPerPixel, frequency);
-    CurrentApi().showMessageBox(nullptr, text, "Resolution Switching Error", MB_ICONERROR);
+    api.showMessageBox(nullptr, text, "Resolution Switching Error", MB_ICONERROR);
     return false;
 }
 
-bool Report(LONG result, const DEVMODEA& mode) {
-    return Report(result, static_cast<int>(mode.dmPelsWidth), static_cast<int>(mode.dmPelsHeight),
-                  static_cast<int>(mode.dmBitsPerPel), static_cast<int>(mode.dmDisplayFrequency));
+bool Report(const DisplayModeApi& api, LONG result, const DEVMODEA& mode) {
+    return Report(api, result, static_cast<int>(mode.dmPelsWidth),
+                  static_cast<int>(mode.dmPelsHeight), static_cast<int>(mode.dmBitsPerPel),
+                  static_cast<int>(mode.dmDisplayFrequency));
 }
 
 // Each call of the enumeration starts from a fresh record so that nothing of
 // an earlier mode is left in it.
-bool ReadMode(DWORD index, DEVMODEA* mode) {
+bool ReadMode(const DisplayModeApi& api, DWORD index, DEVMODEA* mode) {
     *mode = DEVMODEA{};
     mode->dmSize = sizeof(DEVMODEA);
-    return CurrentApi().enumerateSettings(nullptr, index, mode) != FALSE;
+    return api.enumerateSettings(nullptr, index, mode) != FALSE;
 }
 
 bool Matches(const DEVMODEA& mode, int width, int height, int bitsPerPixel, int refreshRate) {
@@ -66,18 +63,8 @@ DisplayModeApi SystemDisplayModeApi() {
     return DisplayModeApi{&EnumDisplaySettingsA, &ChangeDisplaySettingsA, &MessageBoxA};
 }
 
-const DisplayModeApi& CurrentDisplayModeApi() {
-    return CurrentApi();
-}
-
-DisplayModeApi SetDisplayModeApiForTesting(const DisplayModeApi& api) {
-    const DisplayModeApi previous = CurrentApi();
-    CurrentApi() = api;
-    return previous;
-}
-
-bool SwitchDisplayMode(int width, int height, int bitsPerPixel, int refreshRate) {
-    const DisplayModeApi& api = CurrentApi();
+bool SwitchDisplayMode(int width, int height, int bitsPerPixel, int refreshRate,
+                       const DisplayModeApi& api) {
     if (settings::RestoresStoredMode(width, height, bitsPerPixel)) {
         // Nothing of a failed switch is left to undo: the failure paths either
         // changed nothing or restored already, so this is always safe.
@@ -88,10 +75,10 @@ bool SwitchDisplayMode(int width, int height, int bitsPerPixel, int refreshRate)
     DEVMODEA found{};
     DWORD index = 0;
     for (;; ++index) {
-        if (!ReadMode(index, &found)) {
+        if (!ReadMode(api, index, &found)) {
             // The tries below need a real record; without one the saver would
             // switch to whatever mode the enumeration happened to end on.
-            return Report(DISP_CHANGE_BADMODE, width, height, bitsPerPixel, refreshRate);
+            return Report(api, DISP_CHANGE_BADMODE, width, height, bitsPerPixel, refreshRate);
         }
         if (Matches(found, width, height, bitsPerPixel, refreshRate)) {
             break;
@@ -104,24 +91,25 @@ bool SwitchDisplayMode(int width, int height, int bitsPerPixel, int refreshRate)
     }
 
     // The frequency is left to the system.
-    if (!ReadMode(index, &mode)) {
+    if (!ReadMode(api, index, &mode)) {
         mode = found;
     }
-    if (Change(&mode, DM_PELSWIDTH | DM_PELSHEIGHT | DM_BITSPERPEL) == DISP_CHANGE_SUCCESSFUL) {
+    if (Change(api, &mode, DM_PELSWIDTH | DM_PELSHEIGHT | DM_BITSPERPEL) ==
+        DISP_CHANGE_SUCCESSFUL) {
         return true;
     }
 
     // Some displays take depth and size only one at a time.
-    const LONG depthResult = Change(&mode, DM_BITSPERPEL);
+    const LONG depthResult = Change(api, &mode, DM_BITSPERPEL);
     if (depthResult != DISP_CHANGE_SUCCESSFUL) {
-        return Report(depthResult, mode);
+        return Report(api, depthResult, mode);
     }
-    const LONG sizeResult = Change(&mode, DM_PELSWIDTH | DM_PELSHEIGHT);
+    const LONG sizeResult = Change(api, &mode, DM_PELSWIDTH | DM_PELSHEIGHT);
     if (sizeResult == DISP_CHANGE_SUCCESSFUL) {
         return true;
     }
     api.changeSettings(nullptr, 0);
-    return Report(sizeResult, mode);
+    return Report(api, sizeResult, mode);
 }
 
-}  // namespace velmora
+}  // namespace velmora::ui

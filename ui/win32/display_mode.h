@@ -5,9 +5,10 @@
 
 #include <string>
 
-namespace velmora {
+namespace velmora::ui {
 
-// The system calls the switch makes; tests put their own in place.
+// The system calls the switch and the display page make: the run and the
+// settings dialog are handed them when made, the system's by default.
 struct DisplayModeApi {
     BOOL(WINAPI* enumerateSettings)(LPCSTR device, DWORD modeIndex, DEVMODEA* mode);
     LONG(WINAPI* changeSettings)(DEVMODEA* mode, DWORD flags);
@@ -17,30 +18,12 @@ struct DisplayModeApi {
 // EnumDisplaySettingsA, ChangeDisplaySettingsA and MessageBoxA.
 DisplayModeApi SystemDisplayModeApi();
 
-// The calls in use: the system's unless a test has put its own in place.
-const DisplayModeApi& CurrentDisplayModeApi();
-
-// Replaces the calls in use and returns the ones it replaced.
-DisplayModeApi SetDisplayModeApiForTesting(const DisplayModeApi& api);
-
-// Puts the given calls in place for its lifetime.
-class ScopedDisplayModeApiForTesting {
-public:
-    explicit ScopedDisplayModeApiForTesting(const DisplayModeApi& api)
-        : previous_(SetDisplayModeApiForTesting(api)) {}
-    ~ScopedDisplayModeApiForTesting() { SetDisplayModeApiForTesting(previous_); }
-    ScopedDisplayModeApiForTesting(const ScopedDisplayModeApiForTesting&) = delete;
-    ScopedDisplayModeApiForTesting& operator=(const ScopedDisplayModeApiForTesting&) = delete;
-
-private:
-    DisplayModeApi previous_;
-};
-
 // With a width, height or bits per pixel of 0: returns the display to the mode
 // stored in the registry and returns true. Otherwise switches to the enumerated
 // mode with exactly these values (trying again without the frequency, then
 // depth and size apart); on failure shows an error box and returns false. A
 // mode the display does not enumerate is reported as not supported.
-bool SwitchDisplayMode(int width, int height, int bitsPerPixel, int refreshRate);
+bool SwitchDisplayMode(int width, int height, int bitsPerPixel, int refreshRate,
+                       const DisplayModeApi& api = SystemDisplayModeApi());
 
-}  // namespace velmora
+}  // namespace velmora::ui

@@ -2,11 +2,13 @@
 
 #include <commctrl.h>
 
-namespace velmora::settings {
+#include "ui/win32/dpi.h"
+
+namespace velmora::ui {
 
 namespace {
 
-constexpr int kTipWidth = 300;
+constexpr int kTipWidth = 300;  // at 96 DPI
 constexpr int kTipShownMs = 30000;
 
 HWND& HelpControl() {
@@ -72,7 +74,7 @@ void AddTooltip(HWND page, int controlId, const std::string& text) {
         return;
     }
     SetWindowPos(tip, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    SendMessageA(tip, TTM_SETMAXTIPWIDTH, 0, kTipWidth);
+    SendMessageA(tip, TTM_SETMAXTIPWIDTH, 0, ScaleForDpi(kTipWidth, WindowDpi(page)));
     SendMessageA(tip, TTM_SETDELAYTIME, TTDT_AUTOPOP, kTipShownMs);
     std::string buffer = text;
     TTTOOLINFOA tool{};
@@ -121,4 +123,4 @@ void ResetHelpDisplay() {
     HelpControl() = nullptr;
 }
 
-}  // namespace velmora::settings
+}  // namespace velmora::ui

@@ -6,7 +6,7 @@
 
 #include <string>
 
-namespace velmora::settings {
+namespace velmora::ui {
 
 // A tooltip owned by the control, wrapping at 300 pixels and staying up 30
 // seconds, whose handle the control keeps in its user data.
@@ -24,4 +24,4 @@ HWND HelpDisplayControl();
 // Forgets the help display (the dialog has ended).
 void ResetHelpDisplay();
 
-}  // namespace velmora::settings
+}  // namespace velmora::ui

@@ -28,7 +28,7 @@ void NoPost(WindowHandle, unsigned, MessageParam, MessageLParam) {}
 bool NoThread(void (*)(void*), void*) {
     return false;
 }
-settings::RegistryStore* NoRegistry() {
+registry::RegistryStore* NoRegistry() {
     return nullptr;
 }
 

@@ -140,8 +140,8 @@ bool StartThread(void (*body)(void*), void* argument) {
     return true;
 }
 
-settings::RegistryStore* Registry() {
-    return &settings::SystemRegistry();
+registry::RegistryStore* Registry() {
+    return &registry::SystemRegistry();
 }
 
 }  // namespace
