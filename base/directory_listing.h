@@ -21,11 +21,12 @@ public:
 
     // Replaces entries with those of the folder (its path ending in "\"), in
     // the order the system gives them, "." and ".." included where the system
-    // reports them. False, with no entries, when the folder cannot be listed.
+    // reports them; names are UTF-8. False, with no entries, when the folder
+    // cannot be listed.
     virtual bool List(const std::string& folder, std::vector<DirectoryEntry>& entries) = 0;
 };
 
-// The system's folders: FindFirstFileA on Windows, opendir elsewhere (which
+// The system's folders: FindFirstFileW on Windows, opendir elsewhere (which
 // takes "\" as the separator too, so paths of the Windows form work there).
 DirectoryLister& SystemDirectoryLister();
 

@@ -22,7 +22,8 @@ public:
     MappedFile& operator=(const MappedFile&) = delete;
     ~MappedFile() { Close(); }
 
-    // Opens and maps the file (read access, others may read, sequential).
+    // Opens and maps the file (a UTF-8 path; read access, others may read,
+    // sequential).
     Error Open(const std::string& path);
     void Close();
 

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "base/platform.h"
+#include "base/utf8.h"
 #include "engine/gl_api.h"
 #include "engine/glyph_table.h"
 
@@ -243,15 +244,19 @@ HRESULT GlDevice::DrawTextV(float x, float y, int flags, const char* format,
     if (format == nullptr) {
         return S_FALSE;
     }
-    // The formatter never writes past its 1,024 bytes; longer text is cut.
+    // The formatter never writes past its 1,024 bytes; longer text is cut
+    // between two characters.
     char text[1024];
     const int written = std::vsnprintf(text, sizeof text, format, arguments);
     if (written <= 0) {
         return S_FALSE;
     }
     const std::size_t length = std::min(static_cast<std::size_t>(written), sizeof text - 1);
+    const std::string_view whole(text, length);
     Mesh mesh;
-    const HRESULT built = BuildTextMesh(std::string_view(text, length), x, y, flags, mesh);
+    const HRESULT built = BuildTextMesh(
+        static_cast<std::size_t>(written) < sizeof text ? whole : WithoutCutCharacter(whole), x, y,
+        flags, mesh);
     if (built != S_OK) {
         return built;
     }

@@ -2,6 +2,9 @@
 
 #include <array>
 #include <cmath>
+#include <string>
+
+#include "base/utf8.h"
 
 namespace velmora::engine {
 
@@ -12,22 +15,22 @@ constexpr char kCharacters[] =
     "0123456789:;<=>?@ABCDEFGHIJKLMNOPQRSTUVWXYZ[\\]^_'abcdefghijklmnopqrstuvwxyz{|}\"~";
 static_assert(sizeof kCharacters - 1 == 96, "one character per cell");
 
-std::array<GlyphCorners, 128> BuildTable() {
-    std::array<GlyphCorners, 128> table{};
+GlyphCorners CellCorners(int n) {
     const float du = 1.0f / 12.0f;
     const float dv = 1.0f / 8.0f;
+    const float u = std::fmod(static_cast<float>(n) * du, 1.0f);
+    const int row = static_cast<int>(static_cast<float>(n) * du);
+    const float top = 1.0f - std::fmod(static_cast<float>(row) * dv, 1.0f);
+    const float bottom = top - dv;
+    return GlyphCorners{{u, bottom, u + du, bottom, u + du, top, u, top}};
+}
+
+std::array<GlyphCorners, 128> BuildTable() {
+    std::array<GlyphCorners, 128> table{};
     // Later positions overwrite earlier ones: the apostrophe comes from cell
     // 64 and the double quote from cell 94.
     for (int n = 0; n < 96; ++n) {
-        const float u = std::fmod(static_cast<float>(n) * du, 1.0f);
-        const int row = static_cast<int>(static_cast<float>(n) * du);
-        const float top = 1.0f - std::fmod(static_cast<float>(row) * dv, 1.0f);
-        const float bottom = top - dv;
-        GlyphCorners& g = table[static_cast<unsigned char>(kCharacters[n])];
-        const float corners[8] = {u, bottom, u + du, bottom, u + du, top, u, top};
-        for (int i = 0; i < 8; ++i) {
-            g.uv[i] = corners[i];
-        }
+        table[static_cast<unsigned char>(kCharacters[n])] = CellCorners(n);
     }
     return table;
 }
@@ -38,14 +41,19 @@ std::string_view FontCharacters() {
     return std::string_view(kCharacters, 96);
 }
 
-const GlyphCorners& GlyphFor(unsigned char code) {
+const GlyphCorners& GlyphFor(char32_t code) {
     static const std::array<GlyphCorners, 128> table = BuildTable();
-    // Bytes above the table (accented letters in picture names) show a blank cell.
-    return code < 128 ? table[code] : table[' '];
+    static const GlyphCorners replacement = CellCorners(kReplacementCell);
+    return code < 128 ? table[code] : replacement;
 }
 
 HRESULT BuildTextMesh(std::string_view text, float x, float y, int flags, Mesh& mesh) {
-    const std::size_t n = text.size();
+    std::u32string characters;
+    characters.reserve(text.size());
+    for (std::size_t position = 0; position < text.size();) {
+        characters.push_back(NextCharacter(text, position));
+    }
+    const std::size_t n = characters.size();
     if (n == 0) {
         return S_FALSE;
     }
@@ -61,7 +69,7 @@ HRESULT BuildTextMesh(std::string_view text, float x, float y, int flags, Mesh& 
         x -= static_cast<float>(n);
     }
     for (std::size_t j = 0; j < n; ++j) {
-        const GlyphCorners& g = GlyphFor(static_cast<unsigned char>(text[j]));
+        const GlyphCorners& g = GlyphFor(characters[j]);
         const float left = x + static_cast<float>(j);
         const float corners[4][2] = {{left, y}, {left + 1, y}, {left + 1, y + 1}, {left, y + 1}};
         for (std::size_t k = 0; k < 4; ++k) {

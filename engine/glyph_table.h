@@ -15,9 +15,15 @@ struct GlyphCorners {
     float uv[8] = {};
 };
 
-// The table for character codes 0 to 127, built once per process. Codes the
-// font does not have keep all-zero coordinates.
-const GlyphCorners& GlyphFor(unsigned char code);
+// The cell of the font picture that shows a character the font lacks: a box.
+// The character string never names it (its apostrophe is drawn from cell 64).
+inline constexpr int kReplacementCell = 7;
+
+// The table for character codes 0 to 127, built once per process. Codes
+// below 128 the font does not have keep all-zero coordinates; every
+// character above (accented letters, other scripts, emoji, U+FFFD for bytes
+// that are no UTF-8) is the replacement box, never another letter.
+const GlyphCorners& GlyphFor(char32_t code);
 
 // The 96 characters of the font picture in cell order.
 std::string_view FontCharacters();
@@ -26,9 +32,9 @@ std::string_view FontCharacters();
 inline constexpr int kTextCentred = 1;
 inline constexpr int kTextRightAligned = 2;
 
-// Fills mesh with one textured quad per character, the line starting at
-// (x, y) as moved by the flags; each character is one unit square at z = 0.
-// Returns 1 for an empty text.
+// Fills mesh with one textured quad per character of the UTF-8 text, the
+// line starting at (x, y) as moved by the flags; each character is one unit
+// square at z = 0. Returns 1 for an empty text.
 HRESULT BuildTextMesh(std::string_view text, float x, float y, int flags, Mesh& mesh);
 
 }  // namespace velmora::engine

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <optional>
 #include <string_view>
+#include <utility>
 
 #include "lists/list_entry.h"
 #include "registry/registry_text.h"
@@ -22,6 +23,21 @@ namespace error = registry::registry_error;
 constexpr std::uint32_t kKeyNameBufferSize = 256;
 constexpr std::uint32_t kValueNameBufferSize = 256;
 constexpr std::uint32_t kLongestValueNameBufferSize = 16384;
+
+// The entry a value's data holds: broken UTF-8 shows as replacement
+// characters, and an entry longer than a list keeps is none.
+std::optional<std::string> EntryInValueData(const char* data, std::uint32_t dataSize) {
+    const std::optional<std::string_view> text =
+        registry::TextInValueData(data, dataSize, kListEntryBufferSize);
+    if (!text) {
+        return std::nullopt;
+    }
+    std::string entry = ValidUtf8(*text);
+    if (!FitsListEntry(entry)) {
+        return std::nullopt;
+    }
+    return entry;
+}
 
 // Deletes every value of an open key.
 RegistryError DeleteAllValues(const RegistryKey& key) {
@@ -135,12 +151,11 @@ void LoadListForEditor(registry::RegistryStore& store, registry::RegistryRoot ro
         if (e != error::Success) {
             return;
         }
-        const std::optional<std::string_view> entry =
-            registry::TextInValueData(data, dataSize, kListEntryBufferSize);
+        const std::optional<std::string> entry = EntryInValueData(data, dataSize);
         if (!entry) {
             continue;
         }
-        add(std::string(*entry), first);
+        add(*entry, first);
         first = false;
     }
 }
@@ -162,9 +177,8 @@ std::vector<std::string> LoadListForRun(registry::RegistryStore& store, registry
         if (list.QueryValue(ListValueName(i).c_str(), nullptr, data, &dataSize) != error::Success) {
             continue;
         }
-        if (const std::optional<std::string_view> entry =
-                registry::TextInValueData(data, dataSize, kListEntryBufferSize)) {
-            entries.emplace_back(*entry);
+        if (std::optional<std::string> entry = EntryInValueData(data, dataSize)) {
+            entries.push_back(std::move(*entry));
         }
     }
     return entries;

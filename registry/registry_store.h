@@ -66,7 +66,8 @@ using RegistryHandle = void*;
 // The registry functions the program uses, with their calling rules: sizes are
 // in bytes (names: in characters, including the terminator on the way in and
 // excluding it on the way out), and a buffer that is too small gives MoreData
-// with the needed size.
+// with the needed size. Names and text values are UTF-8, their sizes counted in
+// UTF-8 bytes; the system store keeps them as UTF-16 through the wide calls.
 class RegistryStore {
 public:
     RegistryStore() = default;
@@ -76,31 +77,31 @@ public:
 
     // The predefined handle of a root; it is never closed.
     virtual RegistryHandle Root(RegistryRoot root) = 0;
-    // RegOpenKeyExA: an existing key; an empty path opens a new handle to parent.
+    // RegOpenKeyExW: an existing key; an empty path opens a new handle to parent.
     virtual RegistryError OpenKey(RegistryHandle parent, const char* path, RegistryAccess access,
                                   RegistryHandle* result) = 0;
-    // RegCreateKeyExA, non-volatile: opens the key, creating it and its parents.
+    // RegCreateKeyExW, non-volatile: opens the key, creating it and its parents.
     virtual RegistryError CreateKey(RegistryHandle parent, const char* path, RegistryAccess access,
                                     RegistryHandle* result) = 0;
     virtual RegistryError CloseKey(RegistryHandle key) = 0;
-    // RegQueryValueExA. Null data asks for the size only.
+    // RegQueryValueExW. Null data asks for the size only.
     virtual RegistryError QueryValue(RegistryHandle key, const char* name, RegistryType* type,
                                      void* data, std::uint32_t* size) = 0;
-    // RegSetValueExA.
+    // RegSetValueExW.
     virtual RegistryError SetValue(RegistryHandle key, const char* name, RegistryType type,
                                    const void* data, std::uint32_t size) = 0;
-    // RegDeleteValueA.
+    // RegDeleteValueW.
     virtual RegistryError DeleteValue(RegistryHandle key, const char* name) = 0;
-    // RegEnumKeyExA.
+    // RegEnumKeyExW.
     virtual RegistryError EnumKey(RegistryHandle key, std::uint32_t index, char* name,
                                   std::uint32_t* nameSize) = 0;
-    // RegEnumValueA.
+    // RegEnumValueW.
     virtual RegistryError EnumValue(RegistryHandle key, std::uint32_t index, char* name,
                                     std::uint32_t* nameSize, RegistryType* type, void* data,
                                     std::uint32_t* dataSize) = 0;
-    // The number of values, as RegQueryInfoKeyA gives it.
+    // The number of values, as RegQueryInfoKeyW gives it.
     virtual RegistryError QueryValueCount(RegistryHandle key, std::uint32_t* count) = 0;
-    // RegDeleteKeyA: fails while the key still has subkeys.
+    // RegDeleteKeyW: fails while the key still has subkeys.
     virtual RegistryError DeleteKey(RegistryHandle parent, const char* path) = 0;
 };
 

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "base/encoded_text.h"
+#include "base/utf8.h"
 
 namespace velmora::scene {
 
@@ -73,7 +74,8 @@ bool MatchesExtension(std::string_view name, const std::vector<std::string>& ext
 }
 
 std::string FolderWithSeparator(std::string path) {
-    if (path.size() >= 2 && path.size() <= 258 && path.back() != '\\') {
+    const std::size_t length = Utf16Length(path);  // the system's characters
+    if (length >= 2 && length <= 258 && path.back() != '\\') {
         path += '\\';
     }
     return path;
@@ -87,15 +89,16 @@ void ScanFolder(DirectoryLister& lister, const std::string& folder,
         return;
     }
     std::vector<std::string> names;
+    const std::size_t folderLength = Utf16Length(folder);
     for (const DirectoryEntry& entry : entries) {
         if (entry.isDirectory) {
             // The length check also ends a walk around a looping link.
             if (subfolders && !entry.name.empty() && entry.name.front() != '.' &&
-                folder.size() + entry.name.size() + 1 <= kMaximumPathLength) {
+                folderLength + Utf16Length(entry.name) + 1 <= kMaximumPathLength) {
                 ScanFolder(lister, folder + entry.name + "\\", extensions, true, list);
             }
         } else if (MatchesExtension(entry.name, extensions) &&
-                   folder.size() + entry.name.size() <= kMaximumPathLength) {
+                   folderLength + Utf16Length(entry.name) <= kMaximumPathLength) {
             names.push_back(entry.name);
         }
     }

@@ -17,8 +17,8 @@
 namespace velmora::scene {
 
 // Every path a list holds fits a path buffer with its terminator; longer ones
-// could not be opened by the system's file functions anyway.
-inline constexpr std::size_t kMaximumPathLength = lists::kListEntryBufferSize - 1;
+// could not be opened by the system's file functions anyway. In UTF-16 units.
+inline constexpr std::size_t kMaximumPathLength = lists::kLongestListEntry;
 
 // Entries of a comma-separated list, blanks removed, empty entries dropped.
 std::vector<std::string> SplitExtensionList(std::string_view list);
@@ -31,7 +31,8 @@ std::vector<std::string> AudioExtensions();
 // (which are in small letters). A name without "." never matches.
 bool MatchesExtension(std::string_view name, const std::vector<std::string>& extensions);
 
-// A "\" is added to a path of 2 to 258 characters that does not end in one.
+// A "\" is added to a path of 2 to 258 characters (UTF-16 units) that does
+// not end in one.
 std::string FolderWithSeparator(std::string path);
 
 // Appends the matching files of a folder (ending in "\") as folder + name, in

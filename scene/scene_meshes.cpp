@@ -3,6 +3,8 @@
 #include <cstring>
 #include <string>
 
+#include "base/utf8.h"
+
 namespace velmora::scene {
 
 void BuildStarMesh(engine::Mesh& mesh, int count, RandomGenerator& random) {
@@ -41,10 +43,13 @@ void BuildBackgroundQuad(engine::Mesh& mesh) {
 }
 
 std::string ReducedPictureName(const char* name) {
+    // At most 260 characters, cut between two of them.
     std::string reduced(name != nullptr ? name : "");
-    if (reduced.size() > 260) {
-        reduced.resize(260);
+    std::size_t end = 0;
+    for (int count = 0; count < 260 && end < reduced.size(); ++count) {
+        NextCharacter(reduced, end);
     }
+    reduced.resize(end);
     const auto slash = reduced.find_last_of('\\');
     if (slash == std::string::npos) {
         return reduced;

@@ -24,7 +24,7 @@ public:
     virtual bool Locate(SpecialFolder folder, std::string& path) = 0;
 };
 
-// SHGetFolderPathA from SHFolder.dll on Windows; no folders elsewhere.
+// SHGetFolderPathW from SHFolder.dll on Windows; no folders elsewhere.
 FolderLocator& SystemFolderLocator();
 
 }  // namespace velmora::scene

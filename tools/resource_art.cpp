@@ -578,6 +578,34 @@ GlyphExtent MeasureFont(Font& font) {
     return extent;
 }
 
+// The cell the glyph table draws every character the font lacks from
+// (engine/glyph_table.h); the character string never names it.
+constexpr int kReplacementCell = 7;
+constexpr int kReplacementStroke = 2;
+
+// A hollow box the size of a capital letter: plainly no letter at all.
+void DrawReplacementBox(Font& font, int baseline, ArtPicture& picture) {
+    const FT_GlyphSlotRec& capital = font.Render('H', FT_LOAD_TARGET_NORMAL);
+    const int width = static_cast<int>(capital.bitmap.width);
+    const int height = capital.bitmap_top;
+    const int column = kReplacementCell % kColumns;
+    const int top = (kReplacementCell / kColumns) * kCellHeight + baseline - height;
+    const int left =
+        std::clamp(CellFirstX(column) + (CellLastX(column) - CellFirstX(column) + 1 - width) / 2,
+                   CellFirstX(column), CellLastX(column) - width + 1);
+    for (int row = 0; row < height; ++row) {
+        const int y = kFontPictureSize - 1 - (top + row);
+        for (int x = 0; x < width; ++x) {
+            const bool edge = row < kReplacementStroke || row >= height - kReplacementStroke ||
+                              x < kReplacementStroke || x >= width - kReplacementStroke;
+            std::uint8_t* pixel =
+                &picture.pixels[(static_cast<std::size_t>(y) * kFontPictureSize + left + x) * 4];
+            const std::uint8_t grey = edge ? 255 : 0;
+            pixel[0] = pixel[1] = pixel[2] = pixel[3] = grey;
+        }
+    }
+}
+
 ArtPicture MakeFontPictureFrom(Font& font) {
     int narrowest = kFontPictureSize;
     for (int column = 0; column < kColumns; ++column) {
@@ -606,6 +634,10 @@ ArtPicture MakeFontPictureFrom(Font& font) {
     picture.pixels.assign(static_cast<std::size_t>(kFontPictureSize) * kFontPictureSize * 4, 0);
     const std::string& characters = FontPictureCharacters();
     for (int cell = 0; cell < static_cast<int>(characters.size()); ++cell) {
+        if (cell == kReplacementCell) {
+            DrawReplacementBox(font, baseline, picture);
+            continue;
+        }
         const FT_GlyphSlotRec& glyph =
             font.Render(static_cast<unsigned char>(characters[cell]), FT_LOAD_TARGET_NORMAL);
         const int width = static_cast<int>(glyph.bitmap.width);

@@ -1,6 +1,8 @@
 #include <windows.h>
 
 #include "base/directory_listing.h"
+#include "base/utf8.h"
+#include "base/win32/wide_text.h"
 
 namespace velmora {
 
@@ -28,16 +30,23 @@ class Win32DirectoryLister final : public DirectoryLister {
 public:
     bool List(const std::string& folder, std::vector<DirectoryEntry>& entries) override {
         entries.clear();
-        const std::string pattern = folder + "*";
-        WIN32_FIND_DATAA data{};
-        const FindHandle find(FindFirstFileA(pattern.c_str(), &data));
+        const std::wstring pattern = WideFromUtf8(folder + "*");
+        WIN32_FIND_DATAW data{};
+        const FindHandle find(FindFirstFileW(pattern.c_str(), &data));
         if (!find.IsValid()) {
             return false;
         }
         do {
+            // A name holding an unpaired surrogate has no UTF-8 form that
+            // opens it again: it is left out, the rest of the folder stays.
+            const std::wstring_view wide(data.cFileName);
+            if (!IsValidUtf16(std::u16string_view(reinterpret_cast<const char16_t*>(wide.data()),
+                                                  wide.size()))) {
+                continue;
+            }
             entries.push_back(
-                {data.cFileName, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
-        } while (FindNextFileA(find.Get(), &data));
+                {Utf8FromWide(wide), (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+        } while (FindNextFileW(find.Get(), &data));
         return true;
     }
 };

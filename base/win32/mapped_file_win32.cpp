@@ -3,13 +3,14 @@
 #include <algorithm>
 
 #include "base/mapped_file.h"
+#include "base/win32/wide_text.h"
 
 namespace velmora {
 
 MappedFile::Error MappedFile::Open(const std::string& path) {
     Close();
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    HANDLE file = CreateFileW(WideFromUtf8(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         switch (GetLastError()) {
             case ERROR_PATH_NOT_FOUND:
@@ -31,7 +32,7 @@ MappedFile::Error MappedFile::Open(const std::string& path) {
     if (size_ == 0) {
         return Error::None;  // an empty file cannot be mapped, and needs no mapping
     }
-    HANDLE mapping = CreateFileMappingA(file, nullptr, PAGE_READONLY, 0, 0, nullptr);
+    HANDLE mapping = CreateFileMappingW(file, nullptr, PAGE_READONLY, 0, 0, nullptr);
     if (mapping == nullptr) {
         Close();
         return Error::MapFailed;

@@ -1,30 +1,21 @@
 #include "base/win32/wide_text.h"
 
-#include <windows.h>
+#include "base/utf8.h"
 
 namespace velmora {
 
+// The portable conversions do the work, so bad input is replaced the same way
+// on every system the tests run on; wchar_t holds UTF-16 units on Windows.
+static_assert(sizeof(wchar_t) == sizeof(char16_t));
+
 std::wstring WideFromUtf8(std::string_view text) {
-    if (text.empty()) {
-        return {};
-    }
-    const int size = static_cast<int>(text.size());
-    const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), size, wide.data(), length);
-    return wide;
+    const std::u16string wide = Utf16FromUtf8(text);
+    return std::wstring(wide.begin(), wide.end());
 }
 
 std::string Utf8FromWide(std::wstring_view text) {
-    if (text.empty()) {
-        return {};
-    }
-    const int size = static_cast<int>(text.size());
-    const int length =
-        WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
-    std::string narrow(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), size, narrow.data(), length, nullptr, nullptr);
-    return narrow;
+    return Utf8FromUtf16(
+        std::u16string_view(reinterpret_cast<const char16_t*>(text.data()), text.size()));
 }
 
 }  // namespace velmora

@@ -1,4 +1,5 @@
 // Text crosses the Win32 edge here: UTF-8 inside, UTF-16 for the wide calls.
+// Ill-formed input on either side becomes U+FFFD (base/utf8.h).
 #pragma once
 
 #include <string>

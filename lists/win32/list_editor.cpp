@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "base/win32/wide_text.h"
 #include "lists/list_editing.h"
 #include "lists/list_storage.h"
 #include "lists/win32/list_editor_commands.h"
@@ -54,13 +55,14 @@ constexpr Tooltip kTooltips[] = {
 
 void ApplyTexts(const ListEditorRequest& request) {
     if (!request.title.empty()) {
-        SetWindowTextA(request.dialog, request.title.c_str());
+        SetWindowTextW(request.dialog, WideFromUtf8(request.title).c_str());
     }
     if (!request.addFilesText.empty()) {
-        SetDlgItemTextA(request.dialog, id::kAddFiles, request.addFilesText.c_str());
+        SetDlgItemTextW(request.dialog, id::kAddFiles, WideFromUtf8(request.addFilesText).c_str());
     }
     if (!request.addDirectoryText.empty()) {
-        SetDlgItemTextA(request.dialog, id::kAddDirectory, request.addDirectoryText.c_str());
+        SetDlgItemTextW(request.dialog, id::kAddDirectory,
+                        WideFromUtf8(request.addDirectoryText).c_str());
     }
 }
 

@@ -2,18 +2,20 @@
 
 #include <commdlg.h>
 
+#include "base/win32/wide_text.h"
+
 namespace velmora::lists {
 
 namespace {
 
 class SystemDialogs : public ListEditorChooser {
 public:
-    BOOL OpenFiles(OPENFILENAMEA& dialog) override { return GetOpenFileNameA(&dialog); }
-    PIDLIST_ABSOLUTE BrowseForFolder(BROWSEINFOA& browse) override {
-        return SHBrowseForFolderA(&browse);
+    BOOL OpenFiles(OPENFILENAMEW& dialog) override { return GetOpenFileNameW(&dialog); }
+    PIDLIST_ABSOLUTE BrowseForFolder(BROWSEINFOW& browse) override {
+        return SHBrowseForFolderW(&browse);
     }
     int Ask(HWND owner, const char* text, const char* caption, UINT type) override {
-        return MessageBoxA(owner, text, caption, type);
+        return MessageBoxW(owner, WideFromUtf8(text).c_str(), WideFromUtf8(caption).c_str(), type);
     }
 };
 

@@ -12,11 +12,11 @@ namespace velmora::lists {
 class ListEditorChooser {
 public:
     virtual ~ListEditorChooser() = default;
-    // GetOpenFileNameA.
-    virtual BOOL OpenFiles(OPENFILENAMEA& dialog) = 0;
-    // SHBrowseForFolderA; the caller frees the result with CoTaskMemFree.
-    virtual PIDLIST_ABSOLUTE BrowseForFolder(BROWSEINFOA& browse) = 0;
-    // MessageBoxA.
+    // GetOpenFileNameW.
+    virtual BOOL OpenFiles(OPENFILENAMEW& dialog) = 0;
+    // SHBrowseForFolderW; the caller frees the result with CoTaskMemFree.
+    virtual PIDLIST_ABSOLUTE BrowseForFolder(BROWSEINFOW& browse) = 0;
+    // MessageBoxW, with UTF-8 texts.
     virtual int Ask(HWND owner, const char* text, const char* caption, UINT type) = 0;
 };
 

@@ -3,12 +3,15 @@
 #include <commdlg.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <memory>
 #include <new>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
+#include "base/win32/wide_text.h"
 #include "lists/chosen_files.h"
 #include "lists/list_editing.h"
 #include "lists/win32/list_editor.h"
@@ -52,6 +55,22 @@ void AddChosen(ListEditorSession& session, std::vector<std::string> paths) {
     }
 }
 
+// The dialog's answer in the same form as UTF-8: the texts up to the pair of
+// NULs that ends them, and the file offset moved to where the name starts.
+std::vector<std::string> ChosenWideFiles(const wchar_t* buffer, std::size_t chars,
+                                         std::size_t fileOffset) {
+    std::size_t used = 0;
+    while (used + 1 < chars && (buffer[used] != L'\0' || buffer[used + 1] != L'\0')) {
+        ++used;
+    }
+    used = std::min(chars, used + 2);
+    const std::string text = Utf8FromWide(std::wstring_view(buffer, used));
+    const std::size_t offset = fileOffset <= used
+                                   ? Utf8FromWide(std::wstring_view(buffer, fileOffset)).size()
+                                   : text.size() + 1;
+    return ChosenFiles(text.data(), text.size(), offset);
+}
+
 bool AskRemoveAll(ListEditorSession& session) {
     return session.chooser.Ask(session.request.dialog,
                                "Do you want to remove all the items in the list?  Doing so will "
@@ -63,40 +82,46 @@ bool AskRemoveAll(ListEditorSession& session) {
 
 void AddFiles(ListEditorSession& session) {
     ListEditorRequest& request = session.request;
-    const std::unique_ptr<char[]> buffer(new (std::nothrow) char[kFileDialogBufferSize]());
+    constexpr std::size_t kChars = kFileDialogBufferSize / sizeof(wchar_t);
+    const std::unique_ptr<wchar_t[]> buffer(new (std::nothrow) wchar_t[kChars]());
     if (!buffer) {
         session.chooser.Ask(request.dialog, "Could not allocate memory for file dialog.", "ERROR",
                             MB_ICONWARNING | MB_OK);
         return;
     }
-    OPENFILENAMEA dialog{};
+    // The filter block's NULs pass through the conversion.
+    const std::wstring filter = WideFromUtf8(request.fileTypes);
+    const std::wstring title =
+        WideFromUtf8(request.addFilesText.empty() ? "Add Files" : request.addFilesText);
+    OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = request.dialog;
-    dialog.lpstrFilter = request.fileTypes.empty() ? nullptr : request.fileTypes.c_str();
+    dialog.lpstrFilter = filter.empty() ? nullptr : filter.c_str();
     dialog.lpstrFile = buffer.get();
-    dialog.nMaxFile = kFileDialogBufferSize;
-    dialog.lpstrTitle = request.addFilesText.empty() ? "Add Files" : request.addFilesText.c_str();
+    dialog.nMaxFile = static_cast<DWORD>(kChars);
+    dialog.lpstrTitle = title.c_str();
     dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_ALLOWMULTISELECT |
                    OFN_HIDEREADONLY;
     if (!session.chooser.OpenFiles(dialog)) {
         return;
     }
-    AddChosen(session, ChosenFiles(buffer.get(), kFileDialogBufferSize, dialog.nFileOffset));
+    AddChosen(session, ChosenWideFiles(buffer.get(), kChars, dialog.nFileOffset));
 }
 
 void AddDirectory(ListEditorSession& session) {
     ListEditorRequest& request = session.request;
     const HRESULT com = CoInitialize(nullptr);
-    char displayName[MAX_PATH] = {};
-    BROWSEINFOA browse{};
+    wchar_t displayName[MAX_PATH] = {};
+    const std::wstring title = WideFromUtf8(request.title);
+    BROWSEINFOW browse{};
     browse.hwndOwner = request.dialog;
     browse.pszDisplayName = displayName;
-    browse.lpszTitle = request.title.empty() ? nullptr : request.title.c_str();
+    browse.lpszTitle = title.empty() ? nullptr : title.c_str();
     browse.ulFlags = BIF_NEWDIALOGSTYLE | BIF_NONEWFOLDERBUTTON;
     if (const PIDLIST_ABSOLUTE folder = session.chooser.BrowseForFolder(browse)) {
-        char path[MAX_PATH] = {};
-        if (SHGetPathFromIDListA(folder, path)) {
-            std::string entry(path);
+        wchar_t path[MAX_PATH] = {};
+        if (SHGetPathFromIDListW(folder, path)) {
+            std::string entry = Utf8FromWide(path);
             // A folder entry ends in a backslash; a drive's root has one already.
             if (entry.size() > 1 && entry.back() != '\\') {
                 entry.push_back('\\');

@@ -1,5 +1,6 @@
 #include <string>
 
+#include "base/win32/wide_text.h"
 #include "lists/preview_choice.h"
 #include "lists/preview_info.h"
 #include "lists/win32/list_editor.h"
@@ -117,7 +118,7 @@ void ShowPreviewInfo(ListEditorSession& session) {
             text = PreviewInfoText(position, items.Count(), request.shownPath, request.fullSize);
         }
     }
-    SetDlgItemTextA(request.dialog, id::kInfo, text.c_str());
+    SetDlgItemTextW(request.dialog, id::kInfo, WideFromUtf8(text).c_str());
 }
 
 }  // namespace velmora::lists

@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "base/win32/wide_text.h"
 #include "lists/list_columns.h"
 
 namespace velmora::lists {
@@ -42,21 +43,24 @@ void ListViewItems::SizeColumns() {
 }
 
 bool ListViewItems::Insert(int position, std::string* path) {
+    // Shown through the wide messages, so every name reads as in Explorer.
     const ListColumnTexts texts = ColumnTexts(*path);
-    LVITEMA item{};
+    std::wstring name = WideFromUtf8(texts.name);
+    std::wstring folderText = WideFromUtf8(texts.folder);
+    LVITEMW item{};
     item.mask = LVIF_TEXT | LVIF_PARAM;
     item.iItem = position;
-    item.pszText = const_cast<char*>(texts.name.c_str());
+    item.pszText = name.data();
     item.lParam = reinterpret_cast<LPARAM>(path);
     const int inserted = static_cast<int>(
-        SendMessageA(listView_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+        SendMessageW(listView_, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
     if (inserted < 0) {
         return false;
     }
-    LVITEMA folder{};
+    LVITEMW folder{};
     folder.iSubItem = 1;
-    folder.pszText = const_cast<char*>(texts.folder.c_str());
-    SendMessageA(listView_, LVM_SETITEMTEXTA, static_cast<WPARAM>(inserted),
+    folder.pszText = folderText.data();
+    SendMessageW(listView_, LVM_SETITEMTEXTW, static_cast<WPARAM>(inserted),
                  reinterpret_cast<LPARAM>(&folder));
     return true;
 }

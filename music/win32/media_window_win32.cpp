@@ -2,7 +2,10 @@
 // After windows.h, whose types it uses.
 #include <vfw.h>
 
+#include "base/win32/wide_text.h"
 #include "music/media_window.h"
+
+#include <string>
 
 namespace velmora::music {
 
@@ -14,11 +17,36 @@ constexpr DWORD kStyle = WS_CHILD | MCIWNDF_NOERRORDLG | MCIWNDF_NOTIFYERROR | M
                          MCIWNDF_NOTIFYANSI | MCIWNDF_NOMENU;
 static_assert(kStyle == 0x40005188);
 
+// The media window's drivers may open the file through the code page (Wine's
+// do, by OpenFile): a name the code page cannot hold goes by its short form,
+// which names the same file in plain letters. Where the volume keeps no short
+// names the long one is all there is.
+std::wstring MediaPath(const std::string& path) {
+    const std::wstring wide = WideFromUtf8(path);
+    BOOL lost = FALSE;
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.c_str(), -1, nullptr, 0, nullptr, &lost);
+    if (!lost) {
+        return wide;
+    }
+    const DWORD size = GetShortPathNameW(wide.c_str(), nullptr, 0);
+    if (size == 0) {
+        return wide;
+    }
+    std::wstring shortPath(size, L'\0');
+    const DWORD length = GetShortPathNameW(wide.c_str(), shortPath.data(), size);
+    if (length == 0 || length >= size) {
+        return wide;
+    }
+    shortPath.resize(length);
+    return shortPath;
+}
+
 class SystemWindow final : public MediaWindow {
 public:
     WindowHandle Create(WindowHandle parent, const std::string& path,
                         std::uint32_t& error) override {
-        HWND window = MCIWndCreateA(static_cast<HWND>(parent), nullptr, kStyle, path.c_str());
+        HWND window =
+            MCIWndCreateW(static_cast<HWND>(parent), nullptr, kStyle, MediaPath(path).c_str());
         if (window == nullptr) {
             error = GetLastError();
             return nullptr;

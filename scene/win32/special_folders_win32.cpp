@@ -2,6 +2,7 @@
 
 #include "base/encoded_text.h"
 #include "base/win32/library_entry.h"
+#include "base/win32/wide_text.h"
 #include "scene/special_folders.h"
 
 namespace velmora::scene {
@@ -9,9 +10,9 @@ namespace velmora::scene {
 namespace {
 
 constexpr auto kShellFolderLibrary = EncodeText("SHFolder.dll");
-constexpr auto kGetFolderPathEntry = EncodeText("SHGetFolderPathA");
+constexpr auto kGetFolderPathEntry = EncodeText("SHGetFolderPathW");
 
-using GetFolderPathFunction = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPSTR);
+using GetFolderPathFunction = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPWSTR);
 
 constexpr DWORD kCurrentFolderPath = 0;  // SHGFP_TYPE_CURRENT
 
@@ -46,13 +47,13 @@ public:
         if (getFolderPath == nullptr) {
             return false;
         }
-        char buffer[MAX_PATH] = {};
+        wchar_t buffer[MAX_PATH] = {};
         if (FAILED(getFolderPath(nullptr, static_cast<int>(folder), nullptr, kCurrentFolderPath,
                                  buffer))) {
             return false;
         }
-        buffer[MAX_PATH - 1] = '\0';
-        path = buffer;
+        buffer[MAX_PATH - 1] = L'\0';
+        path = Utf8FromWide(buffer);
         return !path.empty();
     }
 };

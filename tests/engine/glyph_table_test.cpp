@@ -3,10 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace velmora::engine {
 namespace {
 
-void ExpectCell(unsigned char code, int cell) {
+void ExpectCell(char32_t code, int cell) {
     SCOPED_TRACE(static_cast<int>(code));
     const GlyphCorners& g = GlyphFor(code);
     const float u = static_cast<float>(cell % 12) / 12.0f;
@@ -36,19 +38,45 @@ TEST(GlyphTable, CellsOfTheFontPicture) {
     EXPECT_EQ(FontCharacters()[2], '"');
 }
 
-TEST(GlyphTable, CodesWithoutAGlyphAndHighBytes) {
-    for (const unsigned char code :
-         {static_cast<unsigned char>('`'), static_cast<unsigned char>('\n'),
-          static_cast<unsigned char>('\t'), static_cast<unsigned char>(0)}) {
+TEST(GlyphTable, CodesWithoutAGlyphAndCharactersBeyondTheFont) {
+    for (const char32_t code : {U'`', U'\n', U'\t', U'\0'}) {
         const GlyphCorners& g = GlyphFor(code);
         for (float c : g.uv) {
             EXPECT_EQ(c, 0.0f);
         }
     }
-    const GlyphCorners& high = GlyphFor(0xE9);
-    const GlyphCorners& space = GlyphFor(' ');
-    for (int i = 0; i < 8; ++i) {
-        EXPECT_EQ(high.uv[i], space.uv[i]);
+    // Letters the font lacks show the box, never a look-alike letter.
+    for (const char32_t code : {U'\u00E9', U'\u0141', U'\u65E5', U'\U0001F642', U'\uFFFD'}) {
+        ExpectCell(code, kReplacementCell);
+    }
+}
+
+// One cell per character, not per byte: the name reads as many cells wide as
+// Explorer shows letters.
+TEST(TextMesh, OneCellPerUtf8Character) {
+    const struct {
+        const char* text;
+        std::vector<int> cells;
+    } cases[] = {
+        {"\xC5\x81\xC3\xB3"
+         "d\xC5\xBA",
+         {7, 7, 68, 7}},  // Lodz with its marks
+        {"\xE6\x97\xA5\xE6\x9C\xAC", {7, 7}},
+        {"\xF0\x9F\x99\x82.", {7, 14}},
+        {"a\xE9\xF0\x9F", {65, 7, 7}},  // bytes that are no UTF-8
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        Mesh mesh;
+        ASSERT_EQ(BuildTextMesh(c.text, 0, 0, 0, mesh), S_OK);
+        ASSERT_EQ(mesh.Indices().Count(), 4 * c.cells.size());
+        for (std::size_t j = 0; j < c.cells.size(); ++j) {
+            EXPECT_NEAR(mesh.TexCoords()[8 * j], static_cast<float>(c.cells[j] % 12) / 12.0f, 1e-6f)
+                << j;
+            EXPECT_NEAR(mesh.TexCoords()[8 * j + 5],
+                        1.0f - static_cast<float>(c.cells[j] / 12) / 8.0f, 1e-6f)
+                << j;
+        }
     }
 }
 

@@ -1,13 +1,16 @@
-// The list editor's readers of outside bytes: a JPEG's frame header and the
-// file dialog's buffer. Neither reads past the end; what they give back lies
-// inside what they were given.
+// The list editor's readers of outside bytes: a JPEG's frame header, the
+// file dialog's buffer and stored names in any encoding. None reads past the
+// end; what they give back lies inside what they were given, and a name comes
+// back through UTF-16 as its valid UTF-8 form.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "base/utf8.h"
 #include "lists/chosen_files.h"
 #include "picture/pl_jpeg_frame_size.h"
 
@@ -15,6 +18,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::optional<velmora::picture::PLFrameSize> frame =
         velmora::picture::ReadJpegFrameSize(data, size);
     if (frame && (frame->width <= 0 || frame->height <= 0)) {
+        std::abort();
+    }
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    const std::string valid = velmora::ValidUtf8(text);
+    if (!velmora::IsValidUtf8(valid) ||
+        velmora::Utf8FromUtf16(velmora::Utf16FromUtf8(text)) != valid ||
+        velmora::Utf16Length(text) != velmora::Utf16FromUtf8(text).size()) {
         std::abort();
     }
     if (size < 2) {

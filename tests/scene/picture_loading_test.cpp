@@ -169,6 +169,14 @@ TEST(SceneMeshes, StarsBackgroundQuadAndPictureNames) {
     EXPECT_EQ(ReducedPictureName("C:\\Photos\\noextension"), "noextension");
     EXPECT_EQ(ReducedPictureName("No picture"), "No picture");
     EXPECT_EQ(ReducedPictureName(std::string(400, 'x').c_str()).size(), 260u);
+    // 260 characters, not bytes: a name is never cut inside a character.
+    std::string wide;
+    for (int i = 0; i < 300; ++i) {
+        wide += "\xE5\x86\x99";
+    }
+    EXPECT_EQ(ReducedPictureName(wide.c_str()), wide.substr(0, 3 * 260));
+    EXPECT_EQ(ReducedPictureName("C:\\Fotos \xE5\x86\x99\xE7\x9C\x9F\\\xF0\x9F\x99\x82.bmp"),
+              "\xF0\x9F\x99\x82");
 }
 
 }  // namespace

@@ -203,12 +203,34 @@ TEST_F(ListStorage, MissingSubkeyGivesEmptyLists) {
     EXPECT_FALSE(testing::KeyExists(store, kList));
 }
 
+std::string Repeated(const std::string& text, std::size_t count) {
+    std::string repeated;
+    for (std::size_t i = 0; i < count; ++i) {
+        repeated += text;
+    }
+    return repeated;
+}
+
 // The editor adds by the same rule as storage keeps: the longest entry that
-// fits loads back whole, one character more does not.
+// fits loads back whole, one character more does not. Characters count as
+// the system's wide calls count them, whatever their UTF-8 length.
 TEST_F(ListStorage, EntryLoadsBackExactlyWhenItFitsTheRule) {
-    for (const auto& [length, loads] : {std::pair{259u, true}, std::pair{260u, false}}) {
-        const std::string entry(length, 'a');
+    const std::string cjk = "\xE5\x86\x99";        // 3 bytes, 1 unit
+    const std::string emoji = "\xF0\x9F\x99\x82";  // 4 bytes, 2 units
+    const std::pair<std::string, bool> cases[] = {
+        {std::string(259, 'a'), true},
+        {std::string(260, 'a'), false},
+        {Repeated(cjk, 259), true},
+        {Repeated(cjk, 258) + emoji, false},
+        {Repeated(emoji, 129) + "a", true},
+        {"C:\\Caf\xE9.jpg", false},  // no UTF-8: would not come back as it is
+    };
+    for (const auto& [entry, loads] : cases) {
+        const std::size_t length = entry.size();
         EXPECT_EQ(lists::FitsListEntry(entry), loads) << length;
+        if (!IsValidUtf8(entry)) {
+            continue;
+        }
         Save({entry, "C:\\after.jpg"});
         const std::vector<std::string> run = Run();
         EXPECT_EQ(run.size() == 2 && run.front() == entry, loads) << length;
@@ -237,6 +259,18 @@ TEST_F(ListStorage, TooLongEntryIsSkippedByTheRunAndTheEditor) {
         Save({editor[0].first, editor[1].first});
         EXPECT_EQ(Run(), kept);
     }
+}
+
+// Bytes that are no UTF-8 show as replacement characters; the entries after
+// them still load.
+TEST_F(ListStorage, BrokenUtf8InAValueIsReplacedAndTheRestLoads) {
+    PutText(store, kList, "00000", "C:\\Caf\xE9\xF0\x9F.jpg");
+    PutText(store, kList, "00001", "C:\\b.jpg");
+    const std::vector<std::string> expected = {"C:\\Caf\xEF\xBF\xBD\xEF\xBF\xBD.jpg", "C:\\b.jpg"};
+    EXPECT_EQ(Run(), expected);
+    const auto editor = Editor();
+    ASSERT_EQ(editor.size(), 2u);
+    EXPECT_EQ(editor[0].first, expected[0]);
 }
 
 TEST_F(ListStorage, RunReadsByNameAndSkipsAGap) {

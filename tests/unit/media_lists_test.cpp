@@ -110,6 +110,12 @@ TEST(MediaExtensions, ASeparatorIsAddedToFoldersOfTwoTo258Characters) {
     const std::string longest = "C:\\" + std::string(255, 'p');
     EXPECT_EQ(FolderWithSeparator(longest), longest + "\\");
     EXPECT_EQ(FolderWithSeparator(longest + "p"), longest + "p");
+    // Characters as the system counts them, not UTF-8 bytes.
+    std::string japanese = "C:\\";
+    for (int i = 0; i < 255; ++i) {
+        japanese += "\xE5\x86\x99";
+    }
+    EXPECT_EQ(FolderWithSeparator(japanese), japanese + "\\");
 }
 
 class MediaLists : public ::testing::Test {

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "base/win32/wide_text.h"
 #include "lists/list_storage.h"
 #include "registry/win32/win32_registry_store.h"
 #include "tests/support/registry_inspection.h"
@@ -35,19 +36,20 @@ BOOL CALLBACK MatchDialog(HWND window, LPARAM parameter) {
 
 }  // namespace
 
-BOOL ScriptedChooser::OpenFiles(OPENFILENAMEA& dialog) {
+BOOL ScriptedChooser::OpenFiles(OPENFILENAMEW& dialog) {
     ++opened;
-    title = dialog.lpstrTitle != nullptr ? dialog.lpstrTitle : "";
-    if (files.empty() || files.size() > dialog.nMaxFile) {
+    title = dialog.lpstrTitle != nullptr ? Utf8FromWide(dialog.lpstrTitle) : "";
+    const std::wstring wide = WideFromUtf8(files);
+    if (wide.empty() || wide.size() > dialog.nMaxFile) {
         return FALSE;
     }
-    std::copy(files.begin(), files.end(), dialog.lpstrFile);
-    dialog.nFileOffset = fileOffset;
+    std::copy(wide.begin(), wide.end(), dialog.lpstrFile);
+    dialog.nFileOffset = static_cast<WORD>(WideFromUtf8(files.substr(0, fileOffset)).size());
     return TRUE;
 }
 
-PIDLIST_ABSOLUTE ScriptedChooser::BrowseForFolder(BROWSEINFOA&) {
-    return folder.empty() ? nullptr : ILCreateFromPathA(folder.c_str());
+PIDLIST_ABSOLUTE ScriptedChooser::BrowseForFolder(BROWSEINFOW&) {
+    return folder.empty() ? nullptr : ILCreateFromPathW(WideFromUtf8(folder).c_str());
 }
 
 int ScriptedChooser::Ask(HWND, const char* text, const char* caption, UINT) {

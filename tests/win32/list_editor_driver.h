@@ -20,11 +20,11 @@ namespace velmora::testing {
 // Answers the editor's dialogs and boxes as the test says.
 class ScriptedChooser : public lists::ListEditorChooser {
 public:
-    BOOL OpenFiles(OPENFILENAMEA& dialog) override;
-    PIDLIST_ABSOLUTE BrowseForFolder(BROWSEINFOA&) override;
+    BOOL OpenFiles(OPENFILENAMEW& dialog) override;
+    PIDLIST_ABSOLUTE BrowseForFolder(BROWSEINFOW&) override;
     int Ask(HWND, const char* text, const char* caption, UINT) override;
 
-    std::string files;  // the buffer the dialog hands back
+    std::string files;  // the buffer the dialog hands back, as UTF-8
     WORD fileOffset = 0;
     std::string folder;
     int answer = IDNO;

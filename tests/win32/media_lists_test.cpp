@@ -1,5 +1,5 @@
 // The picture lists over the system's folders: a scratch tree of this process
-// scanned through FindFirstFileA, and the user's folders from SHFolder.dll
+// scanned through FindFirstFileW, and the user's folders from SHFolder.dll
 // (only looked up: under Wine they may be the home folder of the machine).
 #include <gtest/gtest.h>
 #include <windows.h>
