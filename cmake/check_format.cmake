@@ -13,6 +13,7 @@ file(GLOB_RECURSE sources RELATIVE ${SOURCE_DIR}
   ${SOURCE_DIR}/lists/*.cpp ${SOURCE_DIR}/lists/*.h
   ${SOURCE_DIR}/music/*.cpp ${SOURCE_DIR}/music/*.h
   ${SOURCE_DIR}/picture/*.cpp ${SOURCE_DIR}/picture/*.h
+  ${SOURCE_DIR}/linux/*.cpp ${SOURCE_DIR}/linux/*.h
   ${SOURCE_DIR}/tools/*.cpp ${SOURCE_DIR}/tools/*.h
   ${SOURCE_DIR}/tests/*.cpp ${SOURCE_DIR}/tests/*.h)
 list(LENGTH sources count)

@@ -5,10 +5,14 @@ set(VELMORA_LIBRARY_LAYERS
   # drives the application object; the setup assistant shares nothing.
   9:velmora_saver_run_win32 9:velmora_settings_win32
   9:velmora_setup_core 9:velmora_setup_win32
+  # The XScreenSaver host's GLX window, signals and image helper.
+  9:velmora_linux_x11
   # The application classes.
   8:velmora_frame
   # What the run and the dialogs use beside the scene.
   7:velmora_settings_pages_win32 7:velmora_list_editor_win32
+  # The XScreenSaver host's options and picture sources.
+  7:velmora_linux_host
   7:velmora_music 7:velmora_diag 7:velmora_diag_win32 7:velmora_web 7:velmora_web_win32
   # The cube scene and its picture pipeline.
   6:velmora_scene 6:velmora_scene_core 6:velmora_scene_lists
