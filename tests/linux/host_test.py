@@ -207,13 +207,14 @@ class XScreenSaverTest(unittest.TestCase):
             os.chown(path, nobody.pw_uid, nobody.pw_gid)
         self.daemon = subprocess.Popen(self.as_nobody("xscreensaver", "--no-splash"),
                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        deadline = time.monotonic() + 15
-        while time.monotonic() < deadline and self.command("-time").returncode != 0:
-            time.sleep(0.2)
-        self.command("-select", "1")
-        deadline = time.monotonic() + 10
+        # The daemon takes a moment to come up; until then -select is lost.
+        deadline = time.monotonic() + 30
         while time.monotonic() < deadline and not self.hack_pids(program):
-            time.sleep(0.1)
+            self.command("-select", "1")
+            for _ in range(20):
+                if self.hack_pids(program):
+                    break
+                time.sleep(0.1)
         self.assertTrue(self.hack_pids(program), "XScreenSaver did not start the hack")
         root = Pixels(self.env, root=True)
         try:
