@@ -14,6 +14,7 @@ packages=(
   libpng-dev libjpeg62-turbo-dev zlib1g-dev libgtest-dev libbenchmark-dev
   googletest libfreetype-dev fonts-dejavu-core libgl-dev mesa-common-dev
   clang libclang-rt-14-dev clang-format nsis openssl python3
+  libx11-dev libglx-dev xscreensaver xscreensaver-data
 )
 
 missing=()
