@@ -76,11 +76,10 @@ GlxSurface::~GlxSurface() {
         }
         XCloseDisplay(impl_->display);
     }
-    delete impl_;
 }
 
 bool GlxSurface::Open(const WindowChoice& choice, std::string& error) {
-    impl_ = new Impl;
+    impl_ = std::make_unique<Impl>();
     Impl& s = *impl_;
     s.display = XOpenDisplay(nullptr);
     if (s.display == nullptr) {

@@ -2,6 +2,7 @@
 // with a suitable visual, or a window of its own.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "engine/gl_surface.h"
@@ -31,7 +32,7 @@ public:
     struct Impl;
 
 private:
-    Impl* impl_ = nullptr;
+    std::unique_ptr<Impl> impl_;
 };
 
 }  // namespace velmora::host
