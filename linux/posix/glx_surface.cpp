@@ -59,6 +59,8 @@ XVisualInfo* SceneVisual(Display* display, int screen) {
 
 }  // namespace
 
+GlxSurface::GlxSurface() = default;
+
 GlxSurface::~GlxSurface() {
     if (impl_ == nullptr) {
         return;

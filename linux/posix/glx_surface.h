@@ -12,7 +12,7 @@ namespace velmora::host {
 
 class GlxSurface final : public engine::GlSurface {
 public:
-    GlxSurface() = default;
+    GlxSurface();
     ~GlxSurface() override;
 
     // Opens the display ($DISPLAY) and makes the context for the window
