@@ -3,6 +3,7 @@ window, signals, a hostile picture, the Debian package, and a run under
 XScreenSaver itself. Usage: host_test.py BUILD_DIR [unittest names...]"""
 import os
 import pwd
+import random
 import shutil
 import signal
 import subprocess
@@ -18,14 +19,24 @@ COLOURS = {"red": (255, 0, 0), "green": (0, 255, 0), "blue": (0, 0, 255)}
 
 
 def start_xvfb():
-    read, write = os.pipe()
-    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "640x480x24",
-                             "-nolisten", "tcp", "-noreset"], pass_fds=[write],
-                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    os.close(write)
-    number = os.read(read, 16).decode().strip()
-    os.close(read)
-    return xvfb, ":" + number
+    """A private Xvfb on a high display number: helpers that share this
+    machine's socket namespace take the low ones, whose abstract sockets a
+    client would reach first."""
+    for _ in range(20):
+        number = random.randint(200, 899)
+        if os.path.exists("/tmp/.X11-unix/X%d" % number):
+            continue
+        xvfb = subprocess.Popen(["Xvfb", ":%d" % number, "-screen", "0", "640x480x24",
+                                 "-nolisten", "tcp", "-noreset"],
+                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        deadline = time.monotonic() + 10
+        while time.monotonic() < deadline and xvfb.poll() is None:
+            if os.path.exists("/tmp/.X11-unix/X%d" % number):
+                return xvfb, ":%d" % number
+            time.sleep(0.05)
+        xvfb.kill()
+        xvfb.wait()
+    raise RuntimeError("Xvfb did not start")
 
 
 def classify(rgb):
@@ -169,6 +180,7 @@ class XScreenSaverTest(unittest.TestCase):
             except subprocess.TimeoutExpired:
                 self.daemon.kill()
                 self.daemon.wait(5)
+        self.log.close()
         self.xvfb.terminate()
         self.xvfb.wait(10)
         shutil.rmtree(self.folder)
@@ -205,8 +217,9 @@ class XScreenSaverTest(unittest.TestCase):
         nobody = pwd.getpwnam("nobody")
         for path in [self.folder, pictures] + [os.path.join(pictures, f) for f in os.listdir(pictures)]:
             os.chown(path, nobody.pw_uid, nobody.pw_gid)
-        self.daemon = subprocess.Popen(self.as_nobody("xscreensaver", "--no-splash"),
-                                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.log = open(os.path.join(self.folder, "daemon.log"), "w")
+        self.daemon = subprocess.Popen(self.as_nobody("xscreensaver", "--no-splash", "--verbose"),
+                                       stdout=self.log, stderr=subprocess.STDOUT)
         # The daemon takes a moment to come up; until then -select is lost.
         deadline = time.monotonic() + 30
         while time.monotonic() < deadline and not self.hack_pids(program):
@@ -215,7 +228,8 @@ class XScreenSaverTest(unittest.TestCase):
                 if self.hack_pids(program):
                     break
                 time.sleep(0.1)
-        self.assertTrue(self.hack_pids(program), "XScreenSaver did not start the hack")
+        with open(os.path.join(self.folder, "daemon.log")) as log:
+            self.assertTrue(self.hack_pids(program), "XScreenSaver did not start the hack:\n" + log.read()[-1500:])
         root = Pixels(self.env, root=True)
         try:
             self.assertIsNotNone(wait_for(root, {"red"}, 10, 320, 240), "no photo on the screen")
