@@ -18,6 +18,10 @@ std::uint32_t MultimediaTimeMilliseconds();
 
 void SleepMilliseconds(std::uint32_t milliseconds);
 
+// Milliseconds into the current second of the wall clock (0 to 999), so a
+// shown clock can change at the change of second.
+std::uint32_t WallClockMillisecond();
+
 // Text for an attached debugger (Windows) or standard error (elsewhere),
 // exactly as given: callers end their lines themselves.
 void WriteDebugOutput(std::string_view text);

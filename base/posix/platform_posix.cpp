@@ -31,6 +31,12 @@ std::uint32_t MultimediaTimeMilliseconds() {
     return TickCountMilliseconds();
 }
 
+std::uint32_t WallClockMillisecond() {
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    return static_cast<std::uint32_t>(now.tv_nsec / 1000000);
+}
+
 void SleepMilliseconds(std::uint32_t milliseconds) {
     timespec pause{static_cast<time_t>(milliseconds / 1000),
                    static_cast<long>(milliseconds % 1000) * 1000000L};

@@ -31,6 +31,12 @@ void SleepMilliseconds(std::uint32_t milliseconds) {
     Sleep(milliseconds);
 }
 
+std::uint32_t WallClockMillisecond() {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    return now.wMilliseconds;
+}
+
 void WriteDebugOutput(std::string_view text) {
     const std::string copy(text);
     OutputDebugStringA(copy.c_str());
