@@ -82,6 +82,13 @@ int GlMaxTextureSize() {
 
 GlDevice::GlDevice(GlDeviceServices services) : services_(std::move(services)) {}
 
+HRESULT GlDevice::SetSwapInterval(int interval) {
+    if (!IsAttached()) {
+        return E_FAIL;
+    }
+    return services_.swapInterval && services_.swapInterval(interval) ? S_OK : E_NOTIMPL;
+}
+
 GlDevice::~GlDevice() {
     if (IsAttached()) {
         for (auto& texture : cache_) {

@@ -28,13 +28,20 @@ namespace velmora::engine {
 // GL's largest texture side (0 when GL gives no answer).
 int GlMaxTextureSize();
 
-// What the device asks outside the drawing: the largest texture side, and
-// where its debugger-output lines go. GL and the debugger unless handed others.
+// Asks the driver to make each swap wait for interval refreshes of the
+// display (wglSwapIntervalEXT, looked up on the current context); false where
+// the driver does not offer it.
+bool SystemSwapInterval(int interval);
+
+// What the device asks outside the drawing: the largest texture side, the
+// swap interval, and where its debugger-output lines go. GL, the driver and
+// the debugger unless handed others.
 struct GlDeviceServices {
     std::function<int()> maxTextureSize = &GlMaxTextureSize;
     std::function<void(const std::string&)> debugOutput = [](const std::string& line) {
         platform::WriteDebugOutput(line);
     };
+    std::function<bool(int)> swapInterval = &SystemSwapInterval;
 };
 
 class GlDevice {
@@ -56,6 +63,9 @@ public:
     HRESULT SetViewport(int x, int y, int width, int height);
     HRESULT Clear(bool colour, bool depth);
     HRESULT Present();
+    // Each Present waits for interval refreshes of the display: E_NOTIMPL
+    // where the driver does not offer it, E_FAIL when not attached.
+    HRESULT SetSwapInterval(int interval);
     HRESULT LoadMatrix(const Matrix4* matrix);
     HRESULT SetCapability(unsigned capability, bool on);
     HRESULT SetOrtho(double left, double right, double bottom, double top, double nearPlane,

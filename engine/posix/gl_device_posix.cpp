@@ -53,6 +53,10 @@ HRESULT GlDevice::FitViewportToWindow() {
     return SetViewport(0, 0, width, height);
 }
 
+bool SystemSwapInterval(int) {
+    return false;
+}
+
 HRESULT GlDevice::Present() {
     if (!IsAttached()) {
         return E_FAIL;

@@ -65,6 +65,14 @@ HRESULT GlDevice::FitViewportToWindow() {
     return SetViewport(0, 0, client.right - client.left, client.bottom - client.top);
 }
 
+bool SystemSwapInterval(int interval) {
+    using SwapIntervalEntry = BOOL(WINAPI*)(int);
+    // An extension entry belongs to the current context's driver.
+    const auto entry = reinterpret_cast<SwapIntervalEntry>(
+        reinterpret_cast<void (*)()>(wglGetProcAddress("wglSwapIntervalEXT")));
+    return entry != nullptr && entry(interval) != FALSE;
+}
+
 HRESULT GlDevice::Present() {
     wglSwapLayerBuffers(static_cast<HDC>(deviceContext_), WGL_SWAP_MAIN_PLANE);
     return S_OK;

@@ -94,6 +94,26 @@ TEST(GlDeviceAttach, FailsOnAWindowThatRefusesThePixelFormat) {
     EXPECT_EQ(device.Attach(nullptr), S_FALSE);
 }
 
+// The driver's swap interval is asked for on the attached context only; a
+// driver without it says so.
+TEST(GlDeviceSwapInterval, GoesToTheDriverOnlyWhileAttached) {
+    PlainWindow window(32, 32);
+    std::vector<int> asked;
+    bool offered = true;
+    GlDeviceServices services;
+    services.swapInterval = [&](int interval) {
+        asked.push_back(interval);
+        return offered;
+    };
+    GlDevice device(services);
+    EXPECT_EQ(device.SetSwapInterval(1), E_FAIL);
+    ASSERT_EQ(device.Attach(window.Handle()), S_OK);
+    EXPECT_EQ(device.SetSwapInterval(2), S_OK);
+    offered = false;
+    EXPECT_EQ(device.SetSwapInterval(1), E_NOTIMPL);
+    EXPECT_EQ(asked, (std::vector<int>{2, 1}));
+}
+
 TEST_F(GlDeviceTest, TheCacheLoadsFromResourcesPicturesAndPackedFiles) {
     Texture* first = nullptr;
     Texture* again = nullptr;
