@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/thread.h"
+#include "base/wake_event.h"
 #include "engine/math3d.h"
 #include "engine/mesh.h"
 #include "engine/texture.h"
@@ -92,6 +93,9 @@ struct CubeScene {
     std::atomic<std::uint8_t> stop{0};
     std::atomic<std::uint8_t> faceReached{0};
     std::atomic<std::int32_t> loaderState{kLoaderIdle};
+    // Signalled when the loader begins a picture and when one is ready, so a
+    // resting frame loop wakes for the turn (and the loading indicator).
+    WakeEvent loaderEvent;
 
     std::array<Mesh, kFaceCount> faceMeshes;
     std::vector<std::unique_ptr<Mesh>> glassMeshes;

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "base/local_time.h"
+#include "base/platform.h"
 #include "engine/gl_api.h"
 #include "engine/glyph_table.h"
 #include "scene/picture_loading.h"
@@ -205,7 +206,11 @@ HRESULT CubeSceneRunner::Frame(float dt, double nowMilliseconds) {
         return S_OK;
     }
     if (scene_.sceneReady) {
-        UpdateScene(scene_, dt, random_, *this);
+        // Only frames drawn one tick after another tell how slow drawing is;
+        // a frame after a rest has waited on purpose.
+        const float loaderSeconds =
+            lastDue_.wait == FrameWait::Tick ? dt / static_cast<float>(lastDue_.ticks) : -1.0f;
+        UpdateScene(scene_, dt, loaderSeconds, random_, *this);
     }
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     // The clear covers the whole window whatever the viewport.
@@ -221,7 +226,24 @@ HRESULT CubeSceneRunner::Frame(float dt, double nowMilliseconds) {
     DrawCube();
     DrawGlass();
     DrawOverlays(nowMilliseconds);
+    lastFrameTime_ = nowMilliseconds;
+    if (overlays_.dateTime) {
+        secondsToNextClockSecond_ = (1000.0 - platform::WallClockMillisecond()) * 0.001;
+    }
     return device_.Present();
+}
+
+FrameDue CubeSceneRunner::NextFrameDue(bool lessProcessor) {
+    OverlayTiming timing;
+    timing.frameRate = overlays_.frameRate;
+    timing.dateTime = overlays_.dateTime;
+    timing.framesShown = framesShown_;
+    timing.framesCounted = framesCounted_;
+    timing.secondsSinceReset = resetTime_ < 0 ? 0 : (lastFrameTime_ - resetTime_) * 0.001;
+    timing.loaderStateShown = loaderStateShown_;
+    timing.secondsToNextClockSecond = secondsToNextClockSecond_;
+    lastDue_ = scene::NextFrameDue(scene_, timing, lessProcessor);
+    return lastDue_;
 }
 
 void CubeSceneRunner::UseViewport(const Viewport& viewport) {
@@ -348,7 +370,8 @@ void CubeSceneRunner::DrawOverlays(double nowMilliseconds) {
             device_.End2D();
         }
     }
-    if (overlays_.frameRate && scene_.loaderState.load() == kLoaderLoading) {
+    loaderStateShown_ = scene_.loaderState.load();
+    if (overlays_.frameRate && loaderStateShown_ == kLoaderLoading) {
         BindFont();
         device_.Begin2D(100, 50, engine::GlDevice::Flat2D::Text);
         glColor4f(1, 1, 1, 1);

@@ -11,6 +11,7 @@
 #include "base/status.h"
 #include "engine/gl_device.h"
 #include "scene/cube_scene.h"
+#include "scene/frame_schedule.h"
 #include "scene/picture_loading.h"
 #include "scene/scene_update.h"
 #include "scene/scene_viewports.h"
@@ -40,6 +41,10 @@ public:
                   bool preview);
     // One frame of dt seconds; nowMilliseconds is the frame clock's reading.
     HRESULT Frame(float dt, double nowMilliseconds);
+    // When the frame after the last one is due (lessProcessor: every other
+    // refresh tick while something moves). The answer given last decides
+    // whether the next frame's time tells the loader that frames are slow.
+    FrameDue NextFrameDue(bool lessProcessor);
     // Asks the loader to stop, frees every GL texture and mesh and releases
     // the context, without waiting for the loader: the scene waits for it
     // when it is destroyed.
@@ -84,6 +89,11 @@ private:
     int framesCounted_ = 0;
     int framesShown_ = 0;
     double resetTime_ = -1;
+    // What the last frame showed, for the next frame's due moment.
+    double lastFrameTime_ = 0;
+    std::int32_t loaderStateShown_ = kLoaderIdle;
+    double secondsToNextClockSecond_ = 1;
+    FrameDue lastDue_;
 };
 
 }  // namespace velmora::scene

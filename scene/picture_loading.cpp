@@ -34,10 +34,12 @@ HRESULT LoadNextPicture(CubeScene& scene, Texture* texture, bool backgroundReque
 void RunLoader(CubeScene& scene, const PictureLoad& load) {
     while (scene.stop.load() == 0) {
         scene.loaderState.store(kLoaderLoading);
+        scene.loaderEvent.Signal();
         load(scene.pendingTexture.get());
         scene.loaderState.store(kLoaderLoaded);
         const bool reached = scene.faceReached.load(std::memory_order_acquire) != 0;
         scene.ready.store(1, std::memory_order_release);
+        scene.loaderEvent.Signal();
         if (!reached) {
             while (scene.stop.load() == 0 && scene.faceReached.load() == 0) {
                 platform::SleepMilliseconds(10);

@@ -118,7 +118,14 @@ void ApplySettings(CubeScene& scene, const settings::CubeSettings& settings, boo
 }
 
 void UpdateScene(CubeScene& scene, float dt, RandomGenerator& random, SceneServices& services) {
-    services.SetLoaderPriority(LoaderPriorityFor(dt));
+    UpdateScene(scene, dt, dt, random, services);
+}
+
+void UpdateScene(CubeScene& scene, float dt, float loaderFrameSeconds, RandomGenerator& random,
+                 SceneServices& services) {
+    if (loaderFrameSeconds >= 0) {
+        services.SetLoaderPriority(LoaderPriorityFor(loaderFrameSeconds));
+    }
 
     if (scene.bouncing != 0) {
         scene.position.x += scene.velocity.x * dt;

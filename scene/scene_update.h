@@ -27,6 +27,11 @@ void ApplySettings(CubeScene& scene, const settings::CubeSettings& settings, boo
 
 // One frame's step of dt seconds.
 void UpdateScene(CubeScene& scene, float dt, RandomGenerator& random, SceneServices& services);
+// The same, with the loader's priority set from loaderFrameSeconds instead of
+// dt (a frame after a wait says nothing of slow frames: negative leaves the
+// priority as it is).
+void UpdateScene(CubeScene& scene, float dt, float loaderFrameSeconds, RandomGenerator& random,
+                 SceneServices& services);
 
 // "S": a random spin that unwinds by itself.
 void StartSpin(CubeScene& scene, RandomGenerator& random);

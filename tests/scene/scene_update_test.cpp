@@ -194,6 +194,9 @@ TEST_F(SceneUpdate, LoaderPriorityFollowsTheFrameTime) {
     EXPECT_EQ(services_.lastPriority, ThreadPriority::BelowNormal);
     UpdateScene(scene_, 0.01f, random_, services_);
     EXPECT_EQ(services_.lastPriority, ThreadPriority::Normal);
+    // A frame after a rest has waited on purpose: the priority stays.
+    UpdateScene(scene_, 4.0f, -1.0f, random_, services_);
+    EXPECT_EQ(services_.lastPriority, ThreadPriority::Normal);
 }
 
 // "A" pressed in the frame right after each of the first three turns starts,
