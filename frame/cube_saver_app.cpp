@@ -3,7 +3,6 @@
 #include <utility>
 
 #include "base/directory_listing.h"
-#include "base/platform.h"
 #include "base/run_mode.h"
 #include "lists/list_storage.h"
 #include "lists/list_texts.h"
@@ -34,8 +33,43 @@ Status CubeSaverApp::Start(WindowHandle window, DeviceContextHandle) {
     overlays.frameRate = saverSettings.ShowFrameRate == 1;
     overlays.dateTime = saverSettings.ShowDateTime == 1;
     scene.SetViewports(monitorViewports);
-    return scene.Start(window, cubeSettings, overlays, pictureList,
-                       Process().runMode == RunMode::Preview);
+    const Status status = scene.Start(window, cubeSettings, overlays, pictureList,
+                                      Process().runMode == RunMode::Preview);
+    if (SUCCEEDED(status)) {
+        swapWaits_ = SUCCEEDED(device.SetSwapInterval(1));
+        swapTicks_ = 1;
+    }
+    return status;
+}
+
+FrameSchedule CubeSaverApp::NextFrame(double nowMilliseconds) {
+    FrameSchedule schedule;
+    schedule.swapWaits = swapWaits_;
+    schedule.wakeEvent = scene.Scene().loaderEvent.NativeHandle();
+    if (lastFrameTime < 0 || redrawOwed_) {
+        schedule.dueMilliseconds = nowMilliseconds;
+        return schedule;
+    }
+    const scene::FrameDue due = scene.NextFrameDue(saverSettings.LessProcessor == 1);
+    switch (due.wait) {
+        case scene::FrameWait::Tick:
+            schedule.dueMilliseconds = lastFrameTime;
+            schedule.refreshTicks = due.ticks;
+            break;
+        case scene::FrameWait::Moment:
+            schedule.dueMilliseconds = lastFrameTime + due.seconds * 1000.0;
+            break;
+        case scene::FrameWait::Event:
+            schedule.dueMilliseconds = kNeverMilliseconds;
+            break;
+    }
+    scheduledTicks_ = schedule.refreshTicks;
+    return schedule;
+}
+
+Status CubeSaverApp::Paint(WindowHandle, DeviceContextHandle) {
+    redrawOwed_ = true;
+    return S_OK;
 }
 
 Status CubeSaverApp::Frame(WindowHandle window, DeviceContextHandle) {
@@ -44,9 +78,11 @@ Status CubeSaverApp::Frame(WindowHandle window, DeviceContextHandle) {
         lastFrameTime = now;
     }
     const double dt = (now - lastFrameTime) * 0.001;
-    if (saverSettings.LessProcessor == 1 && dt < 0.01) {
-        platform::SleepMilliseconds(1);
-        return S_OK;
+    redrawOwed_ = false;
+    // Every other refresh while moving with less processor use.
+    if (swapWaits_ && scheduledTicks_ != swapTicks_) {
+        device.SetSwapInterval(scheduledTicks_);
+        swapTicks_ = scheduledTicks_;
     }
     lastFrameTime = clock.NowMilliseconds();
     const Status status = scene.Frame(static_cast<float>(dt), lastFrameTime);
@@ -68,6 +104,7 @@ Status CubeSaverApp::Finish(WindowHandle, DeviceContextHandle) {
 
 void CubeSaverApp::ResizeViewport(WindowHandle) {
     device.FitViewportToWindow();
+    redrawOwed_ = true;
 }
 
 int CubeSaverApp::MessageHook(WindowHandle, unsigned message, MessageParam wParam,

@@ -40,6 +40,8 @@ public:
                           int firstIndex) override;
     Status Start(WindowHandle window, DeviceContextHandle dc) override;
     Status Frame(WindowHandle window, DeviceContextHandle dc) override;
+    // A paint draws the next frame at once, even while the cube rests.
+    Status Paint(WindowHandle window, DeviceContextHandle dc) override;
     Status Finish(WindowHandle window, DeviceContextHandle dc) override;
     void SetDefaults(WindowHandle window, int page) override;
     // The pictures, cube and music pages of the settings dialog.
@@ -55,6 +57,9 @@ public:
                     MessageLParam lParam) override;
     // The music stops for the rest of the run.
     void OnDisplayPowerDown() override;
+    // As the scene's state says; every other refresh tick while it moves
+    // with "Use less processor resources" on.
+    FrameSchedule NextFrame(double nowMilliseconds) override;
 
     // Builds both lists of a run from the lists stored below settingsKeyPath,
     // with the system's folders. Without a store (the settings key could not
@@ -83,6 +88,13 @@ private:
     settings::CubePagesContext PagesContext();
 
     settings::CubePages cubePages_;
+    // Frame pacing: the swap waits for the display's refresh (the driver
+    // offers the swap interval), the interval set, the ticks last asked for,
+    // and a frame owed to a paint or resize.
+    bool swapWaits_ = false;
+    int swapTicks_ = 1;
+    int scheduledTicks_ = 1;
+    bool redrawOwed_ = false;
 
     // Once per process, 3 seconds into the run, in the saver window; never
     // in the preview.

@@ -24,6 +24,12 @@ Status SaverApp::Frame(WindowHandle, DeviceContextHandle) {
     return S_OK;
 }
 
+FrameSchedule SaverApp::NextFrame(double nowMilliseconds) {
+    FrameSchedule schedule;
+    schedule.dueMilliseconds = nowMilliseconds;
+    return schedule;
+}
+
 Status SaverApp::Paint(WindowHandle, DeviceContextHandle) {
     return S_OK;
 }

@@ -8,6 +8,7 @@
 
 #include "base/handles.h"
 #include "base/status.h"
+#include "frame/frame_pacing.h"
 #include "scene/scene_viewports.h"
 #include "settings/page_table.h"
 #include "settings/saver_settings.h"
@@ -55,6 +56,10 @@ public:
                             MessageLParam lParam);
     virtual void OnDisplayPowerDown();
     virtual std::string VersionText();
+    // After the slots above: when the loop draws the next frame, asked
+    // whenever no message waits; now is the saver clock's reading. By
+    // default at every refresh tick.
+    virtual FrameSchedule NextFrame(double nowMilliseconds);
 
     // Reads both groups from the settings key (the program's own unless a
     // path is given), creating the key when it is missing; what cannot be

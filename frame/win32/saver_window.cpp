@@ -1,10 +1,14 @@
 #include "frame/win32/saver_window.h"
 
+#include <mmsystem.h>
 #include <windowsx.h>
 
+#include <cmath>
 #include <optional>
 
+#include "base/saver_clock.h"
 #include "base/win32/library_entry.h"
+#include "frame/frame_pacing.h"
 #include "frame/frame_texts.h"
 #include "frame/saver_app.h"
 
@@ -159,6 +163,66 @@ Handled HandleMessage(SaverApp* app, HWND window, UINT message, WPARAM wParam, L
     return std::nullopt;
 }
 
+// The refresh rate of the monitor that shows the window, as its current
+// display mode reports it (0 when it cannot be read).
+int MonitorRefreshHertz(HWND window) {
+    MONITORINFOEXA info{};
+    info.cbSize = sizeof info;
+    HMONITOR monitor = MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY);
+    const char* device = GetMonitorInfoA(monitor, &info) ? info.szDevice : nullptr;
+    DEVMODEA mode{};
+    mode.dmSize = sizeof mode;
+    const auto enumerate = WindowState().options.displayModes.enumerateSettings;
+    if (enumerate == nullptr || !enumerate(device, ENUM_CURRENT_SETTINGS, &mode)) {
+        return 0;
+    }
+    return static_cast<int>(mode.dmDisplayFrequency);
+}
+
+// Dispatches what waits; false at WM_QUIT.
+bool DispatchWaitingMessages() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            return false;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return true;
+}
+
+// Until a message comes, the wake event is signalled or the time has passed.
+void WaitForInputOrFrame(double milliseconds, void* wakeEvent) {
+    const DWORD timeout =
+        milliseconds == kNeverMilliseconds ? INFINITE : static_cast<DWORD>(std::ceil(milliseconds));
+    HANDLE handles[1] = {static_cast<HANDLE>(wakeEvent)};
+    MsgWaitForMultipleObjectsEx(wakeEvent != nullptr ? 1 : 0, handles, timeout, QS_ALLINPUT,
+                                MWMO_INPUTAVAILABLE);
+}
+
+// Sleeping to the next refresh tick needs the fine system timer; asked for
+// only then, and given back when the loop ends.
+class FineTimer {
+public:
+    FineTimer() = default;
+    FineTimer(const FineTimer&) = delete;
+    FineTimer& operator=(const FineTimer&) = delete;
+    ~FineTimer() {
+        if (held_) {
+            timeEndPeriod(1);
+        }
+    }
+    void Hold() {
+        if (!held_) {
+            held_ = timeBeginPeriod(1) == TIMERR_NOERROR;
+        }
+    }
+
+private:
+    bool held_ = false;
+};
+
 }  // namespace
 
 SaverWindowState& WindowState() {
@@ -205,24 +269,29 @@ LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
 }
 
 void RunMessageLoop(SaverApp& app, HWND window, HDC dc) {
-    for (;;) {
-        MSG msg;
-        if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT) {
-                return;
-            }
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-            continue;
-        }
+    const double refreshInterval = RefreshIntervalMilliseconds(MonitorRefreshHertz(window));
+    SaverClock clock;
+    FineTimer fineTimer;
+    double lastDrawn = -kNeverMilliseconds;
+    while (DispatchWaitingMessages()) {
         if ((app.paused != 0 && app.saverSettings.DisplayPowerDown == 1) || app.notStarted != 0) {
             WaitMessage();
             continue;
         }
+        const double now = clock.NowMilliseconds();
+        const FrameSchedule next = app.NextFrame(now);
+        const double drawAt = DrawMoment(next, lastDrawn, refreshInterval);
+        if (drawAt > now) {
+            if (!next.swapWaits && drawAt - lastDrawn <= next.refreshTicks * refreshInterval) {
+                fineTimer.Hold();
+            }
+            WaitForInputOrFrame(drawAt - now, next.wakeEvent);
+            continue;
+        }
+        lastDrawn = now;
         if (FAILED(app.Frame(window, dc))) {
             return;
         }
-        Sleep(0);
     }
 }
 

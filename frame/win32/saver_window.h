@@ -49,7 +49,9 @@ void RequestEnd(HWND window);
 // library's verification entry point (accepting when it is missing).
 bool VerifyPassword(HWND owner);
 
-// Runs until WM_QUIT or a failed frame.
+// Runs until WM_QUIT or a failed frame, drawing a frame when the application
+// says one is due and the display's refresh allows, and otherwise waiting
+// for messages, the application's wake event or the due moment.
 void RunMessageLoop(SaverApp& app, HWND window, HDC dc);
 
 }  // namespace velmora
