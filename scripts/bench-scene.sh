@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The cube scene under Wine while the loader decodes a 24-megapixel JPEG:
 # the longest frame during decoding and the wait from a turn's end to the
-# next picture; then frames a second and processor use of a whole saver run
-# with the frame pacing off and on. Runs on a private Xvfb display and Wine
-# prefix.
+# next picture; then, for whole saver runs (default, less processor,
+# "Bouncing", preview), frames a second, processor use and the longest gap
+# between frames during turns and while the loader decodes, in refresh
+# intervals. Runs on a private Xvfb display and Wine prefix.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 top="$(dirname "$here")"
@@ -34,4 +35,4 @@ velmora_wine_env
 WINEPREFIX="$prefix" DISPLAY="$VELMORA_XVFB_DISPLAY" \
   wine "$top/build/windows/bin/scene_bench.exe" "Z:${work//\//\\}\\photo24.jpg" "${BENCH_SECONDS:-12}"
 WINEPREFIX="$prefix" DISPLAY="$VELMORA_XVFB_DISPLAY" \
-  wine "$top/build/windows/bin/saver_bench.exe" "Z:${work//\//\\}\\photo24.jpg" "${BENCH_SECONDS:-5}"
+  wine "$top/build/windows/bin/saver_bench.exe" "Z:${work//\//\\}\\photo24.jpg" "${BENCH_SECONDS:-12}"

@@ -1,7 +1,10 @@
-// Frames a second and processor use of the full saver run, with the frame
-// pacing off and on. saver_bench PICTURE [SECONDS]
+// Frames a second, processor use and the longest wait between frames that
+// should follow one refresh tick apart (during turns, and while the loader
+// decodes) of whole saver runs: default settings, less processor, the
+// "Bouncing" style and the preview. saver_bench PICTURE [SECONDS]
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
@@ -11,11 +14,13 @@
 
 #include "base/run_mode.h"
 #include "frame/cube_saver_app.h"
+#include "frame/frame_pacing.h"
 #include "frame/frame_texts.h"
 #include "frame/win32/saver_run.h"
 #include "lists/list_storage.h"
 #include "lists/list_texts.h"
 #include "registry/win32/win32_registry_store.h"
+#include "scene/frame_schedule.h"
 
 namespace {
 
@@ -23,17 +28,30 @@ using namespace velmora;
 
 const char kBenchKey[] = "Software\\Quillfen Graphics\\VelmoraBench";
 
+// Counts frames and keeps the longest gap before a frame that was due one
+// schedule step (refresh ticks) after the one before: during a turn, and
+// while the loader decodes.
 class CountingCubeApp : public CubeSaverApp {
 public:
     Status Frame(WindowHandle window, DeviceContextHandle dc) override {
-        const double before = lastFrameTime;
-        const Status status = CubeSaverApp::Frame(window, dc);
-        if (lastFrameTime != before) {
-            ++drawn;
+        const double now = clock.NowMilliseconds();
+        const scene::CubeScene& state = scene.Scene();
+        if (measuring && lastFrameTime >= 0 && scene::SceneMoves(state)) {
+            const double gap = now - lastFrameTime;
+            if (state.timer > 0) {
+                longestTurnGap = std::max(longestTurnGap, gap);
+            }
+            if (state.loaderState.load() == scene::kLoaderLoading) {
+                longestLoadingGap = std::max(longestLoadingGap, gap);
+            }
         }
-        return status;
+        ++drawn;
+        return CubeSaverApp::Frame(window, dc);
     }
     std::atomic<int> drawn{0};
+    std::atomic<bool> measuring{false};
+    double longestTurnGap = 0;
+    double longestLoadingGap = 0;
 };
 
 class NoReporter : public registry::RegistryErrorReporter {
@@ -60,14 +78,31 @@ LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-// preview: inside a 152 × 112 parent, as in the display properties.
-void Measure(bool lessProcessor, double seconds, bool preview) {
+double RefreshInterval() {
+    DEVMODEA mode{};
+    mode.dmSize = sizeof mode;
+    EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode);
+    return RefreshIntervalMilliseconds(static_cast<int>(mode.dmDisplayFrequency));
+}
+
+struct RunKind {
+    const char* label;
+    bool lessProcessor;
+    DWORD style;
+    bool preview;  // inside a 152 × 112 parent, as in the display properties
+};
+
+void Store(const char* name, DWORD value) {
     HKEY key = nullptr;
     RegCreateKeyExA(HKEY_CURRENT_USER, kBenchKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr);
-    const DWORD value = lessProcessor ? 1 : 0;
-    RegSetValueExA(key, "000_012", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
-                   sizeof value);
+    RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
     RegCloseKey(key);
+}
+
+void Measure(const RunKind& kind, double seconds) {
+    const bool preview = kind.preview;
+    Store("000_012", kind.lessProcessor ? 1 : 0);
+    Store("000_101", kind.style);
 
     Process().runMode = preview ? RunMode::Preview : RunMode::FullScreen;
     HWND parent = nullptr;
@@ -94,11 +129,13 @@ void Measure(bool lessProcessor, double seconds, bool preview) {
             Sleep(10);
         }
         Sleep(1000);
+        app.measuring = true;
         const int framesBefore = app.drawn.load();
         const double processorBefore = ProcessorSeconds();
         Sleep(static_cast<DWORD>(seconds * 1000));
         drawn = app.drawn.load() - framesBefore;
         processor = ProcessorSeconds() - processorBefore;
+        app.measuring = false;
         if (preview) {
             PostMessageA(parent, kDestroyYourself, 0, 0);
         } else {
@@ -107,9 +144,13 @@ void Measure(bool lessProcessor, double seconds, bool preview) {
     });
     RunSaver(app, parent, SW_SHOW, options);
     driver.join();
-    std::printf("%s, less processor %s: %.1f frames a second, processor use %.0f%% of one core\n",
-                preview ? "preview    " : "full screen", lessProcessor ? "on " : "off",
-                drawn / seconds, 100.0 * processor / seconds);
+    // The longest gaps in schedule steps: refresh ticks, two with less processor.
+    const double step = RefreshInterval() * (kind.lessProcessor ? 2 : 1);
+    std::printf(
+        "%-22s %5.1f frames a second, processor %3.0f%% of one core, longest gap in a turn "
+        "%.2f steps, while decoding %.2f steps (step %.1f ms)\n",
+        kind.label, drawn / seconds, 100.0 * processor / seconds, app.longestTurnGap / step,
+        app.longestLoadingGap / step, step);
 }
 
 }  // namespace
@@ -125,9 +166,14 @@ int main(int argc, char** argv) {
     const std::vector<std::string> pictures = {argv[1]};
     lists::SaveList(registry::SystemRegistry(), registry::RegistryRoot::CurrentUser,
                     lists::PictureListKeyPath(kBenchKey), pictures, reporter);
-    for (const bool preview : {false, true}) {
-        Measure(false, seconds, preview);
-        Measure(true, seconds, preview);
+    const RunKind kinds[] = {
+        {"full screen, default", false, 0, false},
+        {"full screen, less cpu", true, 0, false},
+        {"full screen, Bouncing", false, 3, false},
+        {"preview, default", false, 0, true},
+    };
+    for (const RunKind& kind : kinds) {
+        Measure(kind, seconds);
     }
     RegDeleteTreeA(HKEY_CURRENT_USER, kBenchKey);
     return 0;
