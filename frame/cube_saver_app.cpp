@@ -1,5 +1,6 @@
 #include "frame/cube_saver_app.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "base/directory_listing.h"
@@ -55,6 +56,7 @@ FrameSchedule CubeSaverApp::NextFrame(double nowMilliseconds) {
         case scene::FrameWait::Tick:
             schedule.dueMilliseconds = lastFrameTime;
             schedule.refreshTicks = due.ticks;
+            schedule.moving = true;
             break;
         case scene::FrameWait::Moment:
             schedule.dueMilliseconds = lastFrameTime + due.seconds * 1000.0;
@@ -64,6 +66,11 @@ FrameSchedule CubeSaverApp::NextFrame(double nowMilliseconds) {
             break;
     }
     scheduledTicks_ = schedule.refreshTicks;
+    // A resting cube still owes the music its start.
+    if (!musicStart.Started() && firstFrameTime_ >= 0 && Process().runMode != RunMode::Preview) {
+        schedule.dueMilliseconds =
+            std::min(schedule.dueMilliseconds, firstFrameTime_ + music::kStartDelayMs + 5.0);
+    }
     return schedule;
 }
 
@@ -76,6 +83,7 @@ Status CubeSaverApp::Frame(WindowHandle window, DeviceContextHandle) {
     const double now = clock.NowMilliseconds();
     if (lastFrameTime < 0) {
         lastFrameTime = now;
+        firstFrameTime_ = now;
     }
     const double dt = (now - lastFrameTime) * 0.001;
     redrawOwed_ = false;

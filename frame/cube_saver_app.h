@@ -95,6 +95,8 @@ private:
     int swapTicks_ = 1;
     int scheduledTicks_ = 1;
     bool redrawOwed_ = false;
+    // The first frame's time: the music starts at a frame 3 s after it.
+    double firstFrameTime_ = -1;
 
     // Once per process, 3 seconds into the run, in the saver window; never
     // in the preview.

@@ -16,6 +16,8 @@ struct FrameSchedule {
     double dueMilliseconds = 0;
     // The least spacing of frames, in refresh ticks.
     int refreshTicks = 1;
+    // Something moves: each frame follows the last after refreshTicks.
+    bool moving = false;
     // The buffer swap itself waits for the display's refresh.
     bool swapWaits = false;
     // An event (a Win32 handle) that makes a frame due without a message.
@@ -32,5 +34,22 @@ double RefreshIntervalMilliseconds(int reportedHertz);
 // them only in case it does not really wait (a display without refresh).
 double DrawMoment(const FrameSchedule& schedule, double lastDrawnMilliseconds,
                   double refreshIntervalMilliseconds);
+
+// Whether a swap the driver says waits for the refresh really does: frames
+// drawn back to back on a waiting swap cannot come faster than the refresh
+// on average, so a faster average over a run of them disproves it (a
+// display without a refresh, as a virtual one).
+class SwapWaitCheck {
+public:
+    // spacing: from the last frame to this one, which was due `ticks`
+    // refresh ticks after it.
+    void NoteFrame(double spacingMilliseconds, int ticks, double refreshIntervalMilliseconds);
+    bool SwapWaits(bool driverSays) const { return driverSays && !disproved_; }
+
+private:
+    int frames_ = 0;
+    double spacingShare_ = 0;
+    bool disproved_ = false;
+};
 
 }  // namespace velmora

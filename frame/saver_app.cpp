@@ -27,6 +27,7 @@ Status SaverApp::Frame(WindowHandle, DeviceContextHandle) {
 FrameSchedule SaverApp::NextFrame(double nowMilliseconds) {
     FrameSchedule schedule;
     schedule.dueMilliseconds = nowMilliseconds;
+    schedule.moving = true;
     return schedule;
 }
 

@@ -272,6 +272,7 @@ void RunMessageLoop(SaverApp& app, HWND window, HDC dc) {
     const double refreshInterval = RefreshIntervalMilliseconds(MonitorRefreshHertz(window));
     SaverClock clock;
     FineTimer fineTimer;
+    SwapWaitCheck swapCheck;
     double lastDrawn = -kNeverMilliseconds;
     while (DispatchWaitingMessages()) {
         if ((app.paused != 0 && app.saverSettings.DisplayPowerDown == 1) || app.notStarted != 0) {
@@ -279,14 +280,18 @@ void RunMessageLoop(SaverApp& app, HWND window, HDC dc) {
             continue;
         }
         const double now = clock.NowMilliseconds();
-        const FrameSchedule next = app.NextFrame(now);
+        FrameSchedule next = app.NextFrame(now);
+        next.swapWaits = swapCheck.SwapWaits(next.swapWaits);
         const double drawAt = DrawMoment(next, lastDrawn, refreshInterval);
         if (drawAt > now) {
-            if (!next.swapWaits && drawAt - lastDrawn <= next.refreshTicks * refreshInterval) {
+            if (!next.swapWaits && next.moving) {
                 fineTimer.Hold();
             }
             WaitForInputOrFrame(drawAt - now, next.wakeEvent);
             continue;
+        }
+        if (next.swapWaits && next.moving) {
+            swapCheck.NoteFrame(now - lastDrawn, next.refreshTicks, refreshInterval);
         }
         lastDrawn = now;
         if (FAILED(app.Frame(window, dc))) {

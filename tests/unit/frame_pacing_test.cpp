@@ -36,5 +36,17 @@ TEST(FramePacing, TheNextFrameWaitsForItsMomentAndTheRefreshTicks) {
     }
 }
 
+TEST(FramePacing, ASwapThatPacesFasterThanTheRefreshDoesNotWait) {
+    SwapWaitCheck waits;
+    SwapWaitCheck doesNot;
+    for (int i = 0; i < 60; ++i) {
+        waits.NoteFrame(i % 2 == 0 ? 9 : 21, 1, 15);  // a missed refresh now and then
+        doesNot.NoteFrame(27, 2, 15);                 // 0.9 of the ticks asked
+    }
+    EXPECT_TRUE(waits.SwapWaits(true));
+    EXPECT_FALSE(doesNot.SwapWaits(true));
+    EXPECT_FALSE(waits.SwapWaits(false));
+}
+
 }  // namespace
 }  // namespace velmora

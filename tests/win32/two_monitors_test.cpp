@@ -166,7 +166,7 @@ protected:
         std::atomic<bool> ended{false};
         std::thread thread([&] {
             HWND window = nullptr;
-            if (WaitFor([&] { return (window = FindSaverWindow()) && app_.frames > 10; }, 20000)) {
+            if (WaitFor([&] { return (window = FindSaverWindow()) && app_.frames > 0; }, 20000)) {
                 driver(window);
             } else {
                 ADD_FAILURE() << "the saver did not draw";
