@@ -274,6 +274,7 @@ void RunMessageLoop(SaverApp& app, HWND window, HDC dc) {
     FineTimer fineTimer;
     SwapWaitCheck swapCheck;
     double lastDrawn = -kNeverMilliseconds;
+    bool lastMoving = false;
     while (DispatchWaitingMessages()) {
         if ((app.paused != 0 && app.saverSettings.DisplayPowerDown == 1) || app.notStarted != 0) {
             WaitMessage();
@@ -290,10 +291,12 @@ void RunMessageLoop(SaverApp& app, HWND window, HDC dc) {
             WaitForInputOrFrame(drawAt - now, next.wakeEvent);
             continue;
         }
-        if (next.swapWaits && next.moving) {
+        // Only frames that follow moving frames tell how the swap paces.
+        if (next.swapWaits && next.moving && lastMoving) {
             swapCheck.NoteFrame(now - lastDrawn, next.refreshTicks, refreshInterval);
         }
         lastDrawn = now;
+        lastMoving = next.moving;
         if (FAILED(app.Frame(window, dc))) {
             return;
         }
