@@ -18,6 +18,9 @@ public:
     bool Wait(unsigned milliseconds);
     // The Win32 event handle; null elsewhere.
     void* NativeHandle() const;
+    // A descriptor that polls readable while the event is signalled (POSIX);
+    // -1 elsewhere. Only Wait resets the event.
+    int ReadableDescriptor() const;
 
     struct Impl;
 

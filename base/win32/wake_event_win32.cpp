@@ -31,4 +31,8 @@ void* WakeEvent::NativeHandle() const {
     return impl_->handle;
 }
 
+int WakeEvent::ReadableDescriptor() const {
+    return -1;
+}
+
 }  // namespace velmora

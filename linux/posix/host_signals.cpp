@@ -41,9 +41,11 @@ HostSignal HostSignals::Take() {
     return info.ssi_signo == SIGUSR1 ? HostSignal::Advance : HostSignal::End;
 }
 
-bool WaitForInput(const HostSignals& signals, int connection, int milliseconds) {
-    pollfd descriptors[2] = {{signals.Descriptor(), POLLIN, 0}, {connection, POLLIN, 0}};
-    return poll(descriptors, connection >= 0 ? 2 : 1, milliseconds) > 0;
+bool WaitForInput(const HostSignals& signals, int connection, int wake, int milliseconds) {
+    // poll() passes over negative descriptors.
+    pollfd descriptors[3] = {
+        {signals.Descriptor(), POLLIN, 0}, {connection, POLLIN, 0}, {wake, POLLIN, 0}};
+    return poll(descriptors, 3, milliseconds) > 0;
 }
 
 }  // namespace velmora::host

@@ -29,8 +29,9 @@ private:
     int descriptor_ = -1;
 };
 
-// Waits until a signal or an X event (connection descriptor) arrives, or
-// milliseconds pass; true when either descriptor is readable.
-bool WaitForInput(const HostSignals& signals, int connection, int milliseconds);
+// Waits until a signal, an X event (connection descriptor) or a wake (the
+// loader's descriptor, -1 for none) arrives, or milliseconds pass (-1: no
+// limit); true when a descriptor is readable.
+bool WaitForInput(const HostSignals& signals, int connection, int wake, int milliseconds);
 
 }  // namespace velmora::host

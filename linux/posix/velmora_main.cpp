@@ -6,12 +6,14 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "base/random.h"
 #include "base/saver_clock.h"
 #include "engine/gl_device.h"
+#include "linux/frame_pacing.h"
 #include "linux/host_options.h"
 #include "linux/picture_sources.h"
 #include "linux/posix/glx_surface.h"
@@ -111,29 +113,36 @@ scene::PictureLoad MakePictureLoad(RunPictures& pictures, scene::CubeScene*& sce
     };
 }
 
-// Draws a frame, then waits for the next one's moment, taking signals and X
-// events meanwhile. Returns when the host asks for the end.
+// Draws a frame, then waits for the next one's moment, taking signals, X
+// events and the loader's wake meanwhile; a wake, an advance or a resize
+// draws at once. Returns when the host asks for the end.
 void RunFrames(GlxSurface& surface, HostSignals& signals, scene::CubeSceneRunner& runner,
                engine::GlDevice& device, const HostOptions& options) {
     SaverClock clock;
+    const double tick = options.delayMicroseconds / 1000.0;
+    const WakeEvent& loaderWake = runner.Scene().loaderEvent;
     double last = clock.NowMilliseconds();
     for (;;) {
         const double start = clock.NowMilliseconds();
         runner.Frame(static_cast<float>((start - last) * 0.001), start);
         last = start;
-        // The pacing point: the next frame is due one --delay after this one
-        // began. A scene-aware "next frame due" moment replaces this sum.
-        const double due = start + options.delayMicroseconds / 1000.0;
-        for (;;) {
+        const std::optional<double> due = NextFrameMoment(runner.NextFrameDue(false), start, tick);
+        bool drawNow = false;
+        while (!drawNow) {
             const double now = clock.NowMilliseconds();
-            const int wait = now >= due ? 0 : static_cast<int>(std::ceil(due - now));
-            WaitForInput(signals, surface.ConnectionDescriptor(), wait);
+            if (due && now >= *due) {
+                break;
+            }
+            const int wait = due ? static_cast<int>(std::ceil(*due - now)) : -1;
+            WaitForInput(signals, surface.ConnectionDescriptor(), loaderWake.ReadableDescriptor(),
+                         wait);
             for (HostSignal signal = signals.Take(); signal != HostSignal::None;
                  signal = signals.Take()) {
                 if (signal == HostSignal::End) {
                     return;
                 }
                 runner.HandleKey('A');
+                drawNow = true;
             }
             bool resized = false;
             if (!surface.HandleEvents(resized)) {
@@ -141,9 +150,10 @@ void RunFrames(GlxSurface& surface, HostSignals& signals, scene::CubeSceneRunner
             }
             if (resized) {
                 device.FitViewportToWindow();
+                drawNow = true;
             }
-            if (clock.NowMilliseconds() >= due) {
-                break;
+            if (runner.Scene().loaderEvent.Wait(0)) {
+                drawNow = true;
             }
         }
     }

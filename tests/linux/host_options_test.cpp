@@ -7,6 +7,7 @@
 #include <regex>
 #include <sstream>
 
+#include "linux/frame_pacing.h"
 #include "linux/host_options.h"
 #include "linux/picture_sources.h"
 
@@ -194,6 +195,26 @@ TEST(OptionsFile, EveryArgumentIsAccepted) {
         }
     }
     EXPECT_GE(checked, 15);
+}
+
+// The scene's answer in --delay ticks: moving frames a tick or two apart, a
+// rest's end never sooner than a tick, nothing timed while waiting for the
+// loader.
+TEST(FramePacing, TheSceneAnswerBecomesTheNextMoment) {
+    using scene::FrameWait;
+    struct Case {
+        scene::FrameDue due;
+        std::optional<double> moment;
+    };
+    const Case cases[] = {
+        {{FrameWait::Tick, 1, 0}, 1030.0},       {{FrameWait::Tick, 2, 0}, 1060.0},
+        {{FrameWait::Tick, 0, 0}, 1030.0},       {{FrameWait::Moment, 1, 3.5}, 4500.0},
+        {{FrameWait::Moment, 1, 0.001}, 1030.0}, {{FrameWait::Event, 1, 9}, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(NextFrameMoment(c.due, 1000.0, 30.0), c.moment)
+            << static_cast<int>(c.due.wait) << " " << c.due.ticks << " " << c.due.seconds;
+    }
 }
 
 }  // namespace
