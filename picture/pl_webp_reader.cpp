@@ -7,6 +7,7 @@
 #include <webp/decode.h>
 #include <webp/demux.h>
 
+#include "picture/pl_decode_size.h"
 #include "picture/pl_input.h"
 #include "picture/pl_raster.h"
 #include "picture/pl_text_exception.h"
@@ -120,24 +121,6 @@ private:
 
 }  // namespace
 
-PLFrameSize WebPDecodedSize(PLFrameSize picture, const PLDecodeHint* hint) {
-    if (hint == nullptr || hint->boxWidth <= 0 || hint->boxHeight <= 0 || picture.width <= 0 ||
-        picture.height <= 0) {
-        return picture;
-    }
-    if (!hint->fitKeepingAspect) {
-        return {std::min(picture.width, hint->boxWidth), std::min(picture.height, hint->boxHeight)};
-    }
-    const double factor = std::min({1.0, static_cast<double>(hint->boxWidth) / picture.width,
-                                    static_cast<double>(hint->boxHeight) / picture.height});
-    const auto side = [factor](std::int32_t size, std::int32_t limit) {
-        const double scaled = std::round(size * factor);
-        return static_cast<std::int32_t>(
-            std::clamp(scaled, 1.0, static_cast<double>(limit)));
-    };
-    return {side(picture.width, hint->boxWidth), side(picture.height, hint->boxHeight)};
-}
-
 std::optional<PLFrameSize> ReadWebPFrameSize(const std::uint8_t* data, std::size_t size) {
     WebPBitstreamFeatures features{};
     if (data == nullptr || WebPGetFeatures(data, size, &features) != VP8_STATUS_OK) {
@@ -173,7 +156,7 @@ void PLWebPReader::Decode(PLInput& input, PLRaster& raster, const PLDecodeHint* 
     }
     CheckFullSize(features);
 
-    const PLFrameSize target = WebPDecodedSize({features.width, features.height}, hint);
+    const PLFrameSize target = DecodeSizeForHint({features.width, features.height}, hint);
     raster.Create(target.width, target.height, 32, features.has_alpha != 0);
 
     DecoderConfig holder;

@@ -22,8 +22,4 @@ public:
 // animation), read without decoding; nothing for data that is no WebP.
 std::optional<PLFrameSize> ReadWebPFrameSize(const std::uint8_t* data, std::size_t size);
 
-// The size a picture of the given size decodes to under the hint: fitted
-// into (or stretched over) the box, never enlarged, at least 1 × 1.
-PLFrameSize WebPDecodedSize(PLFrameSize picture, const PLDecodeHint* hint);
-
 }  // namespace velmora::picture
