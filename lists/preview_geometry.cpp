@@ -27,8 +27,8 @@ PictureSize FullPictureSize(PictureSize decoded, std::optional<PictureSize> head
     }
     // Each side of a reduced decode is off the exact scale by under a pixel.
     const auto reducedCopyOf = [&decoded](PictureSize full) {
-        const std::int64_t skew = std::int64_t{decoded.width} * full.height -
-                                  std::int64_t{decoded.height} * full.width;
+        const std::int64_t skew =
+            std::int64_t{decoded.width} * full.height - std::int64_t{decoded.height} * full.width;
         return decoded.width <= full.width && decoded.height <= full.height &&
                std::llabs(skew) < std::int64_t{full.width} + full.height;
     };

@@ -17,8 +17,7 @@ PLFrameSize DecodeSizeForHint(PLFrameSize picture, const PLDecodeHint* hint) {
                                     static_cast<double>(hint->boxHeight) / picture.height});
     const auto side = [factor](std::int32_t size, std::int32_t limit) {
         const double scaled = std::round(size * factor);
-        return static_cast<std::int32_t>(
-            std::clamp(scaled, 1.0, static_cast<double>(limit)));
+        return static_cast<std::int32_t>(std::clamp(scaled, 1.0, static_cast<double>(limit)));
     };
     return {side(picture.width, hint->boxWidth), side(picture.height, hint->boxHeight)};
 }

@@ -61,8 +61,8 @@ Bitstream FirstFrame(const std::uint8_t* data, std::size_t size, bool animated) 
 // Refuses a picture whose full size would not fit the raster limit before
 // libwebp allocates anything for it: its work buffers grow with that size.
 void CheckFullSize(const WebPBitstreamFeatures& features) {
-    const auto pixels = static_cast<std::uint64_t>(features.width) *
-                        static_cast<std::uint64_t>(features.height);
+    const auto pixels =
+        static_cast<std::uint64_t>(features.width) * static_cast<std::uint64_t>(features.height);
     if (features.width < 1 || features.height < 1 || pixels > PLRaster::GetMaximumBytes() / 4) {
         PLRaiseError(pl_error::OutOfMemory, "Out of memory creating bitmap.");
     }
@@ -77,8 +77,8 @@ bool UseRasterRows(PLRaster& raster, WebPDecoderConfig& config) {
     std::uint8_t* bottom = raster.GetLine(height - 1);
     const bool upward = height > 1 && bottom < top;
     const std::ptrdiff_t step = height > 1 ? (raster.GetLine(1) - top) : 0;
-    const std::size_t stride = height > 1 ? static_cast<std::size_t>(upward ? -step : step)
-                                          : rowBytes;
+    const std::size_t stride =
+        height > 1 ? static_cast<std::size_t>(upward ? -step : step) : rowBytes;
     if (stride < rowBytes) {
         return false;
     }

@@ -98,19 +98,17 @@ void OpenFirstFrame(const std::string& path, const std::uint8_t* data, std::size
               "The system cannot decode this picture.");
     } else {
         Check(open.factory->CreateStream(open.stream.Out()), "Cannot read picture from memory.");
-        Check(open.stream->InitializeFromMemory(const_cast<BYTE*>(data),
-                                                static_cast<DWORD>(std::min<std::size_t>(
-                                                    size, MAXDWORD))),
-              "Cannot read picture from memory.");
-        Check(open.factory->CreateDecoderFromStream(open.stream.Get(), nullptr,
-                                                    WICDecodeMetadataCacheOnDemand,
-                                                    open.decoder.Out()),
+        Check(
+            open.stream->InitializeFromMemory(
+                const_cast<BYTE*>(data), static_cast<DWORD>(std::min<std::size_t>(size, MAXDWORD))),
+            "Cannot read picture from memory.");
+        Check(open.factory->CreateDecoderFromStream(
+                  open.stream.Get(), nullptr, WICDecodeMetadataCacheOnDemand, open.decoder.Out()),
               "The system cannot decode this picture.");
     }
     Check(open.decoder->GetFrame(0, open.frame.Out()), "The picture has no frame.");
     Check(open.frame->GetSize(&open.width, &open.height), "The picture has no size.");
-    if (open.width < 1 || open.height < 1 || open.width > 0x7FFFFFFF ||
-        open.height > 0x7FFFFFFF) {
+    if (open.width < 1 || open.height < 1 || open.width > 0x7FFFFFFF || open.height > 0x7FFFFFFF) {
         PLRaiseError(pl_error::FormatError, "Invalid bitmap dimensions.");
     }
 }

@@ -108,17 +108,16 @@ TEST(WebPReader, DecodesAsDwebpDoesWholeAndScaled) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const TempFile png("in.png", testing::EncodePng(60, 40,
-                                                        c.alpha ? PNG_COLOR_TYPE_RGBA
-                                                                : PNG_COLOR_TYPE_RGB,
-                                                        8, Samples(c.alpha)));
+        const TempFile png(
+            "in.png", testing::EncodePng(60, 40, c.alpha ? PNG_COLOR_TYPE_RGBA : PNG_COLOR_TYPE_RGB,
+                                         8, Samples(c.alpha)));
         const std::string webp = Folder(png) + "out.webp";
         const std::string pam = Folder(png) + "out.pam";
         RunTool("cwebp " + std::string(c.options) + " " + png.Path() + " -o " + webp);
         const bool hinted = c.hint.boxWidth > 0;
-        RunTool("dwebp " + webp + " -pam -o " + pam +
-                (hinted ? " -scale " + std::to_string(c.width) + " " + std::to_string(c.height)
-                        : ""));
+        RunTool(
+            "dwebp " + webp + " -pam -o " + pam +
+            (hinted ? " -scale " + std::to_string(c.width) + " " + std::to_string(c.height) : ""));
         const Picture reference = ReadPam(pam);
 
         PLMemoryRaster raster;
@@ -133,10 +132,10 @@ TEST(WebPReader, DecodesAsDwebpDoesWholeAndScaled) {
 }
 
 TEST(WebPReader, AnAnimationShowsItsFirstFrame) {
-    const TempFile first("first.png", testing::EncodePng(60, 40, PNG_COLOR_TYPE_RGB, 8,
-                                                         Samples(false, 0)));
-    const TempFile second("second.png", testing::EncodePng(60, 40, PNG_COLOR_TYPE_RGB, 8,
-                                                           Samples(false, 12)));
+    const TempFile first("first.png",
+                         testing::EncodePng(60, 40, PNG_COLOR_TYPE_RGB, 8, Samples(false, 0)));
+    const TempFile second("second.png",
+                          testing::EncodePng(60, 40, PNG_COLOR_TYPE_RGB, 8, Samples(false, 12)));
     const std::string webp = Folder(first) + "anim.webp";
     const std::string pam = Folder(first) + "first.pam";
     RunTool("img2webp -lossless " + first.Path() + " -d 100 " + second.Path() + " -o " + webp);
@@ -157,8 +156,9 @@ TEST(WebPReader, AnAnimationShowsItsFirstFrame) {
 
 // A lossless header claiming 16384 × 16384 pixels and nothing after it.
 Bytes HugeLosslessHeader() {
-    Bytes file = {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'E', 'B', 'P', 'V', 'P', '8', 'L',
-                  13, 0, 0, 0, 0x2F, 0xFF, 0xFF, 0xFF, 0x0F, 0, 0, 0, 0, 0, 0, 0, 0};
+    Bytes file = {'R',  'I',  'F',  'F', 0,   0,  0, 0, 'W', 'E',  'B',
+                  'P',  'V',  'P',  '8', 'L', 13, 0, 0, 0,   0x2F, 0xFF,
+                  0xFF, 0xFF, 0x0F, 0,   0,   0,  0, 0, 0,   0,    0};
     file[4] = static_cast<std::uint8_t>(file.size() - 8);
     return file;
 }

@@ -241,8 +241,8 @@ TEST_F(SceneOnScreen, AFileThatIsNoPictureShowsTheDefaultPicture) {
 
 // A TIFF and a GIF, which only the system's decoders read, reach the cube.
 TEST_F(SceneOnScreen, PicturesForTheSystemsDecodersShowToo) {
-    Start({PathBesideTestProgram("fixtures\\red.tif"),
-           PathBesideTestProgram("fixtures\\blue.gif")});
+    Start(
+        {PathBesideTestProgram("fixtures\\red.tif"), PathBesideTestProgram("fixtures\\blue.gif")});
     Frame();
     EXPECT_TRUE(IsRed(Pixel(kWidth / 2, kHeight / 2)));
     for (int i = 0; i < 500 && runner_->Scene().currentFace == 0; ++i) {
