@@ -26,13 +26,21 @@ std::string FilterBlock(std::initializer_list<FileType> types) {
 
 std::string PictureFileTypes() {
     return FilterBlock({
-        {"Picture Files (bmp jpg png tga pcx psd)", "*.bmp;*.jpg;*.jpeg;*.png;*.tga;*.pcx;*.psd;"},
+        {"Picture Files (bmp jpg png tga pcx psd webp heic avif jxr tif gif)",
+         "*.bmp;*.jpg;*.jpeg;*.png;*.tga;*.pcx;*.psd;*.webp;*.heic;*.heif;*.avif;*.jxr;*.wdp;"
+         "*.tif;*.tiff;*.gif;"},
         {"Bitmap (bmp)", "*.bmp"},
         {"JPEG (jpg)", "*.jpg;*.jpeg"},
         {"PNG (png)", "*.png"},
         {"Targa (tga)", "*.tga"},
         {"PCX (pcx)", "*.pcx"},
         {"PSD (psd)", "*.psd"},
+        {"WebP (webp)", "*.webp"},
+        {"HEIF (heic heif)", "*.heic;*.heif"},
+        {"AVIF (avif)", "*.avif"},
+        {"JPEG XR (jxr wdp)", "*.jxr;*.wdp"},
+        {"TIFF (tif tiff)", "*.tif;*.tiff"},
+        {"GIF (gif)", "*.gif"},
     });
 }
 

@@ -2,16 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstdlib>
 
 namespace velmora::lists {
-
-namespace {
-
-std::int32_t Scaled(std::int32_t side, std::int32_t denominator) {
-    return (side + denominator - 1) / denominator;
-}
-
-}  // namespace
 
 PictureSize FitPreview(PictureSize picture, PictureSize box) {
     if (box.width <= 0 || box.height <= 0 || picture.width <= 0 || picture.height <= 0) {
@@ -31,16 +25,18 @@ PictureSize FullPictureSize(PictureSize decoded, std::optional<PictureSize> head
     if (!header || header->width <= 0 || header->height <= 0) {
         return decoded;
     }
-    for (const std::int32_t d : {1, 2, 4, 8}) {
-        const PictureSize scaled{Scaled(header->width, d), Scaled(header->height, d)};
-        if (scaled == decoded) {
-            return *header;
-        }
-        if (PictureSize{scaled.height, scaled.width} == decoded) {
-            return {header->height, header->width};
-        }
+    // Each side of a reduced decode is off the exact scale by under a pixel.
+    const auto reducedCopyOf = [&decoded](PictureSize full) {
+        const std::int64_t skew =
+            std::int64_t{decoded.width} * full.height - std::int64_t{decoded.height} * full.width;
+        return decoded.width <= full.width && decoded.height <= full.height &&
+               std::llabs(skew) < std::int64_t{full.width} + full.height;
+    };
+    if (reducedCopyOf(*header)) {
+        return *header;
     }
-    return decoded;
+    const PictureSize turned{header->height, header->width};
+    return reducedCopyOf(turned) ? turned : decoded;
 }
 
 }  // namespace velmora::lists

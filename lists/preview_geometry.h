@@ -17,9 +17,10 @@ struct PictureSize {
 PictureSize FitPreview(PictureSize picture, PictureSize box);
 
 // The size of the picture in its file, given the size it decoded to and the
-// frame size its header names. A JPEG decoded at 1/2, 1/4 or 1/8 rounds each
-// side up, and may come out turned a quarter (its orientation tag); any other
-// decoded size is the picture's own.
+// frame size its header names. Readers that decode smaller for the preview
+// (JPEG at 1/2, 1/4 or 1/8, WebP and the system's decoders at any scale)
+// keep the shape to within a pixel each way, and may turn the picture a
+// quarter (its orientation tag); any other decoded size is the picture's own.
 PictureSize FullPictureSize(PictureSize decoded, std::optional<PictureSize> header);
 
 }  // namespace velmora::lists

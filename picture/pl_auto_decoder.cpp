@@ -15,6 +15,7 @@
 #include "picture/pl_targa_reader.h"
 #include "picture/pl_text_exception.h"
 #include "picture/pl_trace.h"
+#include "picture/pl_webp_reader.h"
 
 namespace velmora::picture {
 
@@ -32,7 +33,7 @@ void PLAutoDecoder::DecodeFileToRaster(const std::string& path, PLRaster& raster
                                        const PLDecodeHint* hint) {
     PLTrace(1, "--- Decoding file " + path + ". ---\n");
     PLFileInput input(path);
-    DecodeInputToRaster(input, raster, bitsPerPixel, hint);
+    Decode(input, path, raster, bitsPerPixel, hint);
 }
 
 void PLAutoDecoder::DecodeMemoryToRaster(const std::uint8_t* data, std::size_t size,
@@ -48,12 +49,19 @@ void PLAutoDecoder::DecodeMemoryToRaster(const std::uint8_t* data, std::size_t s
 
 void PLAutoDecoder::DecodeInputToRaster(PLInput& input, PLRaster& raster, int bitsPerPixel,
                                         const PLDecodeHint* hint) {
+    Decode(input, std::string(), raster, bitsPerPixel, hint);
+}
+
+void PLAutoDecoder::Decode(PLInput& input, const std::string& path, PLRaster& raster,
+                           int bitsPerPixel, const PLDecodeHint* hint) {
     const std::size_t available = std::min(input.GetRemaining(), kRecognitionBytes);
     const PLFormat format =
         RecognizeFormat(input.PeekNBytes(available), available, input.GetFileSize());
 
     std::unique_ptr<PLPictureReader> reader;
-    switch (format) {
+    // Every file no built-in reader claims goes to the fallback when there is one.
+    const bool leftToFallback = !HasBuiltInReader(format) && fallback_ != nullptr;
+    switch (leftToFallback ? PLFormat::Unknown : format) {
         case PLFormat::Bmp:
             PLTrace(2, "Windows bitmap recognized.\n");
             reader = std::make_unique<PLBitmapFileReader>();
@@ -78,7 +86,15 @@ void PLAutoDecoder::DecodeInputToRaster(PLInput& input, PLRaster& raster, int bi
             PLTrace(2, "PSD file recognized.\n");
             reader = std::make_unique<PLPsdReader>();
             break;
+        case PLFormat::WebP:
+            PLTrace(2, "WebP file recognized.\n");
+            reader = std::make_unique<PLWebPReader>();
+            break;
         case PLFormat::Unknown:
+            if (leftToFallback) {
+                PLTrace(2, "Left to the system's decoders.\n");
+                break;
+            }
             PLRaiseError(pl_error::UnknownFileType, "Unknown file type.");
         default:
             PLRaiseError(pl_error::NotSupported, "Library not compiled for this file type.");
@@ -86,7 +102,11 @@ void PLAutoDecoder::DecodeInputToRaster(PLInput& input, PLRaster& raster, int bi
 
     raster.Lock();
     try {
-        reader->Decode(input, raster, hint);
+        if (reader) {
+            reader->Decode(input, raster, hint);
+        } else {
+            fallback_->Decode(input, path, raster, hint);
+        }
     } catch (...) {
         raster.Unlock();
         throw;

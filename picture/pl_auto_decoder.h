@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "picture/pl_fallback_reader.h"
 #include "picture/pl_object.h"
 #include "picture/pl_picture_reader.h"
 
@@ -15,6 +16,11 @@ class PLRaster;
 
 class PLAutoDecoder : public PLObject {
 public:
+    // Files no built-in reader claims go to the platform's fallback reader.
+    PLAutoDecoder() : fallback_(SystemFallbackReader()) {}
+    // ... or to this one (null: refused).
+    explicit PLAutoDecoder(PLFallbackReader* fallback) : fallback_(fallback) {}
+
     // Decodes the file into the raster and converts it to bitsPerPixel (0:
     // the reader's own depth). The hint lets a reader decode smaller when the
     // caller will shrink the picture anyway.
@@ -26,6 +32,13 @@ public:
     // The shared part: recognise, dispatch, convert to the requested depth.
     void DecodeInputToRaster(PLInput& input, PLRaster& raster, int bitsPerPixel,
                              const PLDecodeHint* hint);
+
+private:
+    // path: the file the input maps, empty for a buffer.
+    void Decode(PLInput& input, const std::string& path, PLRaster& raster, int bitsPerPixel,
+                const PLDecodeHint* hint);
+
+    PLFallbackReader* fallback_;
 };
 
 }  // namespace velmora::picture

@@ -79,7 +79,25 @@ PLFormat RecognizeFormat(const std::uint8_t* header, std::size_t available, std:
     if (StartsWith(p, "8BPS")) {
         return PLFormat::Psd;
     }
+    if (StartsWith(p, "RIFF") && StartsWith(p + 8, "WEBP")) {
+        return PLFormat::WebP;
+    }
     return PLFormat::Unknown;
+}
+
+bool HasBuiltInReader(PLFormat format) {
+    switch (format) {
+        case PLFormat::Bmp:
+        case PLFormat::Tga:
+        case PLFormat::Jpeg:
+        case PLFormat::Png:
+        case PLFormat::Pcx:
+        case PLFormat::Psd:
+        case PLFormat::WebP:
+            return true;
+        default:
+            return false;
+    }
 }
 
 }  // namespace velmora::picture

@@ -20,7 +20,12 @@ enum class PLFormat : int {
     Gif = 12,
     Ppm = 13,
     Psd = 14,
+    WebP = 15,
 };
+
+// Formats the library decodes itself; every other file, recognised or not,
+// is left to a fallback reader when the decoder has one.
+bool HasBuiltInReader(PLFormat format);
 
 // Enough for every test below: the PICT test looks at bytes 522 to 525.
 inline constexpr std::size_t kRecognitionBytes = 526;

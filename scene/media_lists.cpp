@@ -11,7 +11,8 @@ namespace velmora::scene {
 
 namespace {
 
-constexpr auto kPictureExtensions = EncodeText("bmp,jpg,jpeg,png,tga,pcx,psd");
+constexpr auto kPictureExtensions =
+    EncodeText("bmp,jpg,jpeg,png,tga,pcx,psd,webp,heic,heif,avif,jxr,wdp,tif,tiff,gif");
 constexpr auto kAudioExtensions = EncodeText("mp3,wma,wav,mid,midi,aif,aiff,au,snd");
 
 constexpr std::array kFallbackFolders = {

@@ -1,15 +1,16 @@
 #!/usr/bin/env bash
 # Speed and memory of the picture library against peers measured in the same
-# run: djpeg | pamscale, pngtopnm | pamscale, and stb_image with
-# stb_image_resize. Prints one line per case with the ratio and the goal,
+# run: djpeg | pamscale, pngtopnm | pamscale, dwebp | pamscale, vipsthumbnail,
+# and stb_image with stb_image_resize. Prints one line per case with the ratio and the goal,
 # then the same JPEG with EXIF orientation 6 against orientation 1.
-# BENCH_BUILD_DIR picks the build folder (default build/native).
+# BENCH_BUILD_DIR picks the build folder (default build/native); BENCH_ONLY,
+# a pattern, keeps only the cases whose names match it.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 top="$(dirname "$here")"
 cd "$top"
 
-peers=(libjpeg-turbo-progs netpbm libstb-dev time)
+peers=(libjpeg-turbo-progs netpbm libstb-dev time webp libvips-tools)
 missing=()
 for p in "${peers[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -36,6 +37,9 @@ make_samples() {
     ppmtobmp -windows -bpp 24 "$work/photo24.ppm" >"$work/photo24.bmp" 2>/dev/null
     pamtotga -rgb "$work/photo24.ppm" >"$work/photo24.tga"
     rm -f "$work/photo24.ppm"
+  fi
+  if [ ! -f "$work/photo24.webp" ]; then
+    cwebp -quiet -q 80 "$work/photo24.jpg" -o "$work/photo24.webp"
   fi
   if [ ! -f "$work/photo12.png" ]; then
     "$bin/bench_sample" 4000 3000 "$work/photo12.ppm"
@@ -80,6 +84,7 @@ measure() {
 
 report() {  # name ours-cmd peer-name peer-cmd goal-ratio [memory-goal-MiB]
   local name="$1" ours="$2" peer_name="$3" peer="$4" goal="$5" memory_goal="${6:-}"
+  [[ "$name" =~ ${BENCH_ONLY:-.} ]] || return 0
   read -r our_time our_peak < <(measure "$ours")
   read -r peer_time _ < <(measure "$peer")
   awk -v n="$name" -v ot="$our_time" -v pt="$peer_time" -v pn="$peer_name" -v g="$goal" \
@@ -168,6 +173,12 @@ report "24 MP 24-bit BMP -> fit 512" "$bin/pldecode --fit 512 $work/photo24.bmp"
   "stb_image+resize" "$work/stb_fit 512 $work/photo24.bmp" 0.6 "$raster_mib"
 report "24 MP RLE TGA -> fit 512" "$bin/pldecode --fit 512 $work/photo24.tga" \
   "stb_image+resize" "$work/stb_fit 512 $work/photo24.tga" 0.6 "$raster_mib"
+# libwebp scales while decoding in both; the peers then write the picture out.
+report "24 MP WebP -> fit 512" "$bin/pldecode --fit 512 $work/photo24.webp" \
+  "dwebp -scale|pamscale" "dwebp -quiet -scale 512 341 $work/photo24.webp -ppm -o - | pamscale -xyfit 512 512" 1.1 16
+report "24 MP WebP -> fit 512" "$bin/pldecode --fit 512 $work/photo24.webp" \
+  "vipsthumbnail" "vipsthumbnail $work/photo24.webp -s 512 -o $work/vips-fit.ppm" 1.1 16
+[[ "orientation" =~ ${BENCH_ONLY:-.} ]] || exit 0
 with_orientation 1 "$work/photo24.jpg" "$work/photo24-o1.jpg"
 with_orientation 6 "$work/photo24.jpg" "$work/photo24-o6.jpg"
 compare "24 MP JPEG -> fit 512, EXIF orientation 6 against 1" \

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds static libpng and libjpeg-turbo for 64-bit Windows with mingw-w64,
+# Builds static libpng, libjpeg-turbo and libwebp for 64-bit Windows with mingw-w64,
 # from Debian's own source packages (so Debian's security patches come along),
 # into <build>/deps/mingw-w64. zlib comes from libz-mingw-w64-dev.
 #
@@ -25,7 +25,7 @@ stamp="$prefix/.velmora-deps-stamp"
 toolchain="$top/cmake/mingw-w64-x86_64.cmake"
 triplet=x86_64-w64-mingw32
 mingw_root="/usr/$triplet"
-packages=(libpng1.6 libjpeg-turbo)
+packages=(libpng1.6 libjpeg-turbo libwebp)
 
 say() { echo "build-windows-deps: $*"; }
 die() { echo "build-windows-deps: error: $*" >&2; exit 1; }
@@ -59,7 +59,7 @@ tree_version() {
 
 # --- Fast path: nothing to do --------------------------------------------
 stamp_ok() {
-  [ -f "$stamp" ] && [ -f "$prefix/lib/libjpeg.a" ] || return 1
+  [ -f "$stamp" ] && [ -f "$prefix/lib/libjpeg.a" ] && [ -f "$prefix/lib/libwebp.a" ] || return 1
   compgen -G "$prefix/lib/libpng*.a" >/dev/null || return 1
   local key val want_recipe="" pkg t
   declare -A have=()
@@ -231,7 +231,9 @@ fi
 
 png_tree="$(tree_of libpng1.6)" || die "no libpng1.6 source tree in $src"
 jpeg_tree="$(tree_of libjpeg-turbo)" || die "no libjpeg-turbo source tree in $src"
+webp_tree="$(tree_of libwebp)" || die "no libwebp source tree in $src"
 png_ver="$(tree_version "$png_tree")"
+webp_ver="$(tree_version "$webp_tree")"
 jpeg_ver="$(tree_version "$jpeg_tree")"
 
 # Start from an empty prefix so nothing stale from an older build survives.
@@ -286,6 +288,16 @@ mapfile -t -O "${#jpeg_opts[@]}" jpeg_opts < <(
   opt_if "$jpeg_tree/CMakeLists.txt" REQUIRE_SIMD ON)
 cmake_build libjpeg-turbo "$jpeg_tree" "${jpeg_opts[@]}"
 
+say "building libwebp $webp_ver"
+# Only the decoder and the demuxer are linked; no tools, no image libraries.
+webp_opts=(-DCMAKE_TOOLCHAIN_FILE="$toolchain" -DBUILD_SHARED_LIBS=OFF)
+for o in WEBP_BUILD_ANIM_UTILS WEBP_BUILD_CWEBP WEBP_BUILD_DWEBP WEBP_BUILD_GIF2WEBP \
+         WEBP_BUILD_IMG2WEBP WEBP_BUILD_VWEBP WEBP_BUILD_WEBPINFO WEBP_BUILD_WEBPMUX \
+         WEBP_BUILD_EXTRAS WEBP_BUILD_LIBWEBPMUX; do
+  mapfile -t -O "${#webp_opts[@]}" webp_opts < <(opt_if "$webp_tree/CMakeLists.txt" "$o" OFF)
+done
+cmake_build libwebp "$webp_tree" "${webp_opts[@]}"
+
 # --- Checks -------------------------------------------------------------------
 png_lib=""
 for f in "$prefix"/lib/libpng16.a "$prefix"/lib/libpng.a; do
@@ -293,6 +305,9 @@ for f in "$prefix"/lib/libpng16.a "$prefix"/lib/libpng.a; do
 done
 [ -n "$png_lib" ] || die "no libpng static library in $prefix/lib"
 [ -f "$prefix/lib/libjpeg.a" ] || die "no libjpeg.a in $prefix/lib"
+for f in libwebp.a libwebpdemux.a; do
+  [ -f "$prefix/lib/$f" ] || die "no $f in $prefix/lib"
+done
 # (Captured first: "nm | grep -q" trips pipefail when grep quits early.)
 syms="$("$triplet-nm" "$prefix/lib/libjpeg.a" 2>/dev/null)"
 grep -q 'jsimd_.*_avx2' <<<"$syms" || die "libjpeg.a has no SIMD code (was nasm used?)"
@@ -302,9 +317,11 @@ grep -q 'png_init_filter_functions_sse2' <<<"$syms" || die "$png_lib has no SSE2
 png_up="$(sed -n 's/^#define PNG_LIBPNG_VER_STRING *"\(.*\)"/\1/p' "$prefix"/include/png.h)"
 jpeg_up="$(sed -n 's/^#define LIBJPEG_TURBO_VERSION[[:space:]]\+\([0-9][0-9.]*\)$/\1/p' "$prefix"/include/jconfig.h)"
 
-printf 'libpng1.6 %s\nlibjpeg-turbo %s\nrecipe %s\n' "$png_ver" "$jpeg_ver" "$recipe" >"$stamp.tmp"
+printf 'libpng1.6 %s\nlibjpeg-turbo %s\nlibwebp %s\nrecipe %s\n' "$png_ver" "$jpeg_ver" "$webp_ver" "$recipe" \
+  >"$stamp.tmp"
 mv "$stamp.tmp" "$stamp"
 
 say "installed in $prefix:"
 say "  libpng $png_up (Debian $png_ver) -> ${png_lib#"$prefix"/}"
 say "  libjpeg-turbo $jpeg_up with SIMD (Debian $jpeg_ver) -> lib/libjpeg.a"
+say "  libwebp (Debian $webp_ver) -> lib/libwebp.a, lib/libwebpdemux.a"

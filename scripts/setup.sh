@@ -11,7 +11,7 @@ packages=(
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   libz-mingw-w64-dev nasm
   wine wine64 xvfb xserver-xephyr xauth x11-utils xdotool imagemagick libgl1 libgl1-mesa-dri
-  libpng-dev libjpeg62-turbo-dev zlib1g-dev libgtest-dev libbenchmark-dev
+  libpng-dev libjpeg62-turbo-dev libwebp-dev webp zlib1g-dev libgtest-dev libbenchmark-dev
   googletest libfreetype-dev fonts-dejavu-core libgl-dev mesa-common-dev
   clang libclang-rt-14-dev clang-format nsis openssl python3
   libx11-dev libglx-dev xscreensaver xscreensaver-data

@@ -1,13 +1,17 @@
 #include "lists/win32/preview_worker.h"
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <string>
 
 #include "base/mapped_file.h"
 #include "picture/pl_auto_decoder.h"
+#include "picture/pl_format.h"
 #include "picture/pl_jpeg_frame_size.h"
 #include "picture/pl_scale_filter.h"
+#include "picture/pl_webp_reader.h"
+#include "picture/win32/pl_wic_reader.h"
 
 namespace velmora::lists {
 
@@ -19,14 +23,27 @@ PictureSize BoxSize(const ListEditorRequest& request) {
     return {box.right - box.left, box.bottom - box.top};
 }
 
-// A JPEG decoded at a reduced scale no longer tells its own size.
+// A picture decoded at a reduced scale no longer tells its own size.
+std::optional<picture::PLFrameSize> StoredSize(const std::string& path, const MappedFile& file) {
+    if (auto frame = picture::ReadJpegFrameSize(file.Data(), file.Size())) {
+        return frame;
+    }
+    if (auto frame = picture::ReadWebPFrameSize(file.Data(), file.Size())) {
+        return frame;
+    }
+    const std::size_t head = std::min(file.Size(), picture::kRecognitionBytes);
+    if (picture::HasBuiltInReader(picture::RecognizeFormat(file.Data(), head, file.Size()))) {
+        return std::nullopt;
+    }
+    return picture::ReadWicFrameSize(path);
+}
+
 std::optional<PictureSize> HeaderSize(const std::string& path) {
     MappedFile file;
     if (file.Open(path) != MappedFile::Error::None) {
         return std::nullopt;
     }
-    const std::optional<picture::PLFrameSize> frame =
-        picture::ReadJpegFrameSize(file.Data(), file.Size());
+    const std::optional<picture::PLFrameSize> frame = StoredSize(path, file);
     if (!frame) {
         return std::nullopt;
     }

@@ -91,6 +91,10 @@ TEST(Recognition, ByContentInTheGivenOrder) {
     EXPECT_EQ(recognise(WithPrefix({'8', 'B', 'P', 'S'}, 64)), PLFormat::Psd);
     EXPECT_EQ(recognise(WithPrefix({'P', '2'}, 64)), PLFormat::Pgm);
     EXPECT_EQ(recognise(WithPrefix({'P', '3'}, 64)), PLFormat::Ppm);
+    Bytes webp = WithPrefix({'R', 'I', 'F', 'F', 1, 2, 3, 4, 'W', 'E', 'B', 'P'}, 64);
+    EXPECT_EQ(recognise(webp), PLFormat::WebP);
+    webp[11] = 'X';
+    EXPECT_EQ(recognise(webp), PLFormat::Unknown);
 
     // The TGA heuristic: map type 0, image type 2, map entry size 0, depth 24,
     // whatever the rest says.
@@ -112,6 +116,45 @@ TEST(Recognition, ByContentInTheGivenOrder) {
     // A short buffer reads as zeros past its end.
     const std::uint8_t two[2] = {'B', 'M'};
     EXPECT_EQ(RecognizeFormat(two, 2, 2), PLFormat::Bmp);
+}
+
+// Remembers what it was handed and gives a 1 × 1 picture.
+class RecordingFallback : public PLFallbackReader {
+public:
+    void Decode(PLInput& input, const std::string& path, PLRaster& raster,
+                const PLDecodeHint*) override {
+        ++calls;
+        lastPath = path;
+        lastSize = input.GetRemaining();
+        raster.Create(1, 1, 32, false);
+    }
+    int calls = 0;
+    std::string lastPath;
+    std::size_t lastSize = 0;
+};
+
+TEST(AutoDecoder, OnlyFilesNoBuiltInReaderClaimsGoToTheFallback) {
+    const Bytes png = testing::EncodePng(2, 1, PNG_COLOR_TYPE_RGB, 8, {1, 2, 3, 4, 5, 6});
+    const struct {
+        Bytes file;
+        int calls;
+    } cases[] = {{WithPrefix({'G', 'I', 'F', '8', '9', 'a'}, 64), 1},
+                 {WithPrefix({'I', 'I', 0x2A, 0x00}, 64), 1},
+                 {WithPrefix({0, 0, 0, 0x18, 'f', 't', 'y', 'p', 'h', 'e', 'i', 'c'}, 64), 1},
+                 {png, 0}};
+    for (const auto& c : cases) {
+        RecordingFallback fallback;
+        PLMemoryRaster raster;
+        PLAutoDecoder(&fallback).DecodeMemoryToRaster(c.file.data(), c.file.size(), raster, 32);
+        EXPECT_EQ(fallback.calls, c.calls);
+        EXPECT_EQ(raster.GetWidth(), c.calls == 1 ? 1 : 2);
+    }
+    RecordingFallback fallback;
+    const TempFile file("photo.heic", WithPrefix({0, 0, 0, 0x18, 'f', 't', 'y', 'p'}, 40));
+    PLMemoryRaster raster;
+    PLAutoDecoder(&fallback).DecodeFileToRaster(file.Path(), raster, 32);
+    EXPECT_EQ(fallback.lastPath, file.Path());
+    EXPECT_EQ(fallback.lastSize, 40u);
 }
 
 TEST(AutoDecoder, APngNamedBmpIsDecodedAsPng) {

@@ -27,9 +27,12 @@ TEST(ListPreview, FitKeepsTheShapeInsideTheBox) {
     }
 }
 
-TEST(ListPreview, FullSizeUndoesAReducedJpegDecode) {
+TEST(ListPreview, FullSizeUndoesAReducedDecode) {
     const PictureSize header{6001, 4001};
     EXPECT_EQ(FullPictureSize({751, 501}, header), header);
+    EXPECT_EQ(FullPictureSize({180, 120}, header), header);
+    EXPECT_EQ(FullPictureSize({120, 180}, header), (PictureSize{4001, 6001}));
+    EXPECT_EQ(FullPictureSize({180, 125}, header), (PictureSize{180, 125}));
     EXPECT_EQ(FullPictureSize({501, 751}, header), (PictureSize{4001, 6001}));
     EXPECT_EQ(FullPictureSize({6001, 4001}, header), header);
     EXPECT_EQ(FullPictureSize({640, 480}, header), (PictureSize{640, 480}));

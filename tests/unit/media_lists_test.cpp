@@ -81,7 +81,9 @@ DirectoryEntry Folder(const std::string& name) {
 TEST(MediaExtensions, ListsSplitAtCommasWithBlanksDropped) {
     EXPECT_EQ(SplitExtensionList(" bmp, jp g ,,png,"), (Names{"bmp", "jpg", "png"}));
     EXPECT_TRUE(SplitExtensionList("").empty());
-    EXPECT_EQ(PictureExtensions(), (Names{"bmp", "jpg", "jpeg", "png", "tga", "pcx", "psd"}));
+    EXPECT_EQ(PictureExtensions(),
+              (Names{"bmp", "jpg", "jpeg", "png", "tga", "pcx", "psd", "webp", "heic", "heif",
+                     "avif", "jxr", "wdp", "tif", "tiff", "gif"}));
     const Names audio = AudioExtensions();
     for (const char* offered : {"mp3", "wma", "wav"}) {
         EXPECT_NE(std::find(audio.begin(), audio.end(), offered), audio.end()) << offered;

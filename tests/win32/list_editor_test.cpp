@@ -20,6 +20,7 @@
 #include "tests/support/picture_samples.h"
 #include "tests/support/registry_inspection.h"
 #include "tests/win32/list_editor_driver.h"
+#include "tests/win32/process_runner.h"
 
 namespace velmora::lists {
 namespace {
@@ -154,6 +155,37 @@ TEST_F(ListEditor, LargePictureIsFittedAndShowsItsFullSize) {
         ReleaseDC(editor.Control(id::kPreviewBox), dc);
         return GetRValue(centre) > 180 && GetGValue(centre) < 60;
     }));
+}
+
+// WebP through libwebp, TIFF and GIF through the system's decoders: each
+// previews with its format and full size; what neither reads clears it.
+TEST_F(ListEditor, NewFormatsPreviewWithTheirFormatAndSize) {
+    const struct {
+        const char* file;
+        const char* info;
+    } cases[] = {
+        {"red.webp", "Format: .webp\nDimensions: 400 x 300"},
+        {"red.tif", "Format: .tif\nDimensions: 16 x 12"},
+        {"blue.gif", "Format: .gif\nDimensions: 16 x 12"},
+        {"broken.heic", ""},
+    };
+    Paths paths;
+    for (const auto& c : cases) {
+        paths.push_back(testing::PathBesideTestProgram(std::string("fixtures\\") + c.file));
+    }
+    StoreList(paths);
+    ListEditorDriver editor(request, chooser);
+    SetWindowPos(editor.Control(id::kPreviewBox), nullptr, 0, 0, 180, 166,
+                 SWP_NOMOVE | SWP_NOZORDER);
+    for (int i = 0; i < 4; ++i) {
+        SCOPED_TRACE(cases[i].file);
+        editor.Select({i});
+        const std::string info = *cases[i].info == 0
+                                     ? std::string()
+                                     : "Item " + std::to_string(i + 1) + " of 4\n" + cases[i].info;
+        ASSERT_TRUE(WaitForInfo(editor, info)) << editor.Text(id::kInfo);
+        EXPECT_EQ(ShownPath(), info.empty() ? std::string() : paths[i]);
+    }
 }
 
 TEST_F(ListEditor, TwoItemsOrAFolderClearThePreview) {

@@ -13,6 +13,7 @@
 #include "picture/pl_text_exception.h"
 #include "picture/win32/pl_dib_painting.h"
 #include "picture/win32/pl_resource_input.h"
+#include "picture/win32/pl_wic_reader.h"
 #include "tests/win32/process_runner.h"
 
 namespace velmora::testing {
@@ -64,6 +65,44 @@ TEST(PictureFiles, MappedFilesDecodeAndOpenErrorsHaveTheirCodes) {
                                  FILE_ATTRIBUTE_NORMAL, nullptr);
     CloseHandle(created);
     EXPECT_EQ(FailureCode(empty), pl_error::UnknownFileType);
+}
+
+// Files made by ImageMagick that no built-in reader claims: WIC decodes them
+// whole or scaled to the box, turned by their orientation tag.
+TEST(SystemDecoders, TakeWhatNoBuiltInReaderClaims) {
+    const struct {
+        const char* file;
+        PLDecodeHint hint;
+        int width, height;
+        std::uint8_t blue, green, red;
+    } cases[] = {
+        {"red.tif", {}, 16, 12, 20, 20, 230},
+        {"red.tif", {8, 8, true}, 8, 6, 20, 20, 230},
+        {"green_turned.tif", {}, 12, 16, 20, 230, 20},
+        {"blue.gif", {4, 4, false}, 4, 4, 230, 20, 20},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        const std::string path = PathBesideTestProgram(std::string("fixtures\\") + c.file);
+        PLDibRaster raster;
+        PLAutoDecoder().DecodeFileToRaster(path, raster, 32, c.hint.boxWidth ? &c.hint : nullptr);
+        ASSERT_EQ(raster.GetWidth(), c.width);
+        ASSERT_EQ(raster.GetHeight(), c.height);
+        const std::uint8_t* pixel = raster.GetLine(c.height / 2) + 4 * (c.width / 2);
+        EXPECT_NEAR(pixel[PL_BLUE], c.blue, 3);
+        EXPECT_NEAR(pixel[PL_GREEN], c.green, 3);
+        EXPECT_NEAR(pixel[PL_RED], c.red, 3);
+        EXPECT_FALSE(raster.HasAlpha());
+    }
+    EXPECT_EQ(ReadWicFrameSize(PathBesideTestProgram("fixtures\\green_turned.tif")),
+              (PLFrameSize{12, 16}));
+    const int code = FailureCode(PathBesideTestProgram("fixtures\\broken.heic"));
+    EXPECT_TRUE(code == pl_error::UnknownFileType || code == pl_error::FormatError) << code;
+    // Without the fallback the same file is refused as before.
+    PLMemoryRaster raster;
+    EXPECT_THROW(PLAutoDecoder(nullptr).DecodeFileToRaster(
+                     PathBesideTestProgram("fixtures\\red.tif"), raster, 32),
+                 PLTextException);
 }
 
 TEST(PictureResources, DecodeFromTheModuleAndFailWithCodeFour) {

@@ -520,6 +520,45 @@ TEST_F(SaverRun, ARestingRunDrawsNothingAndAMouseMoveStillEndsItAtOnce) {
     EXPECT_LT(endedAfter, 200u);
 }
 
+// A TIFF and a GIF, read by the system's decoders, reach the screen in a
+// full-screen run: the centre of the screen turns red, then blue.
+TEST_F(SaverRun, PicturesForTheSystemsDecodersShowInAFullScreenRun) {
+    NullReporter reporter;
+    const std::vector<std::string> pictures = {PathBesideTestProgram("fixtures\\red.tif"),
+                                               PathBesideTestProgram("fixtures\\blue.gif")};
+    lists::SaveList(registry::SystemRegistry(), registry::RegistryRoot::CurrentUser,
+                    lists::PictureListKeyPath(kScratchKey), pictures, reporter);
+    // One-second pictures and turns, no shuffle, no glass.
+    for (const auto& [name, value] : {std::pair{"000_100", 1}, std::pair{"000_103", 0},
+                                      std::pair{"000_106", 2}, std::pair{"000_107", 1}}) {
+        const DWORD data = static_cast<DWORD>(value);
+        RegSetKeyValueA(HKEY_CURRENT_USER, kScratchKey, name, REG_DWORD, &data, sizeof data);
+    }
+    CubeSaverApp app;
+    bool red = false;
+    bool blue = false;
+    Run(app, [&] {
+        HWND window = nullptr;
+        for (int i = 0; i < 1000 && (window = FindSaverWindow(false)) == nullptr; ++i) {
+            Sleep(10);
+        }
+        const HDC screen = GetDC(nullptr);
+        const int x = GetSystemMetrics(SM_CXSCREEN) / 2;
+        const int y = GetSystemMetrics(SM_CYSCREEN) / 2;
+        for (const DWORD start = GetTickCount(); GetTickCount() - start < 15000 && !(red && blue);
+             Sleep(50)) {
+            const COLORREF c = GetPixel(screen, x, y);
+            red = red || (GetRValue(c) > 150 && GetGValue(c) < 80 && GetBValue(c) < 80);
+            blue = blue || (GetBValue(c) > 150 && GetRValue(c) < 80 && GetGValue(c) < 80);
+        }
+        ReleaseDC(nullptr, screen);
+        PostMessageA(window, WM_KEYDOWN, 'X', 0);
+    });
+    EXPECT_EQ(app.pictureList, pictures);
+    EXPECT_TRUE(red);
+    EXPECT_TRUE(blue);
+}
+
 bool SaverFlagSet() {
     BOOL running = FALSE;
     SystemParametersInfoA(SPI_GETSCREENSAVERRUNNING, 0, &running, 0);

@@ -227,12 +227,32 @@ TEST_F(SceneOnScreen, AFileThatIsNoPictureShowsTheDefaultPicture) {
     FILE* out = std::fopen(bogus.c_str(), "wb");
     std::fputs("BM this is not a bitmap", out);
     std::fclose(out);
-    Start({bogus});
+    // Nor one the system's decoders can read.
+    for (const std::string& file : {bogus, PathBesideTestProgram("fixtures\\broken.heic")}) {
+        Start({file});
+        Frame();
+        ASSERT_NE(runner_->Scene().faceTextures[0], nullptr);
+        EXPECT_STREQ(runner_->Scene().faceTextures[0]->Name(), "No picture");
+        const auto centre = Pixel(kWidth / 2, kHeight / 2);
+        EXPECT_GT(centre[0] + centre[1] + centre[2], 30);
+        runner_->Finish();
+    }
+}
+
+// A TIFF and a GIF, which only the system's decoders read, reach the cube.
+TEST_F(SceneOnScreen, PicturesForTheSystemsDecodersShowToo) {
+    Start(
+        {PathBesideTestProgram("fixtures\\red.tif"), PathBesideTestProgram("fixtures\\blue.gif")});
     Frame();
-    ASSERT_NE(runner_->Scene().faceTextures[0], nullptr);
-    EXPECT_STREQ(runner_->Scene().faceTextures[0]->Name(), "No picture");
+    EXPECT_TRUE(IsRed(Pixel(kWidth / 2, kHeight / 2)));
+    for (int i = 0; i < 500 && runner_->Scene().currentFace == 0; ++i) {
+        Frame();
+        Sleep(5);
+    }
+    Frame();
     const auto centre = Pixel(kWidth / 2, kHeight / 2);
-    EXPECT_GT(centre[0] + centre[1] + centre[2], 30);
+    EXPECT_TRUE(centre[2] > 150 && centre[0] < 80 && centre[1] < 80)
+        << centre[0] << "," << centre[1] << "," << centre[2];
     runner_->Finish();
 }
 
