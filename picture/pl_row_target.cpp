@@ -55,12 +55,15 @@ void PLRowTarget::LineDone(std::int32_t) {
 }
 
 void PLRowTarget::Finish() {
-    if (!Scaling()) {
+    if (!Scaling() || done_ == height_) {
         return;
     }
-    while (done_ < height_) {
-        std::memset(row_.GetLine(0), 0, row_.GetBytesPerLine());
-        LineDone(0);
+    std::uint8_t pixel[4] = {0, 0, 0, 0};
+    if (row_.GetBitsPerPixel() != 32) {
+        std::memcpy(pixel, row_.GetPalette(), 4);
+    }
+    for (; done_ < height_; ++done_) {
+        scaled_->PushUniform(pixel);
     }
 }
 

@@ -126,6 +126,7 @@ PLScaledRows::PLScaledRows(std::int32_t oldWidth, std::int32_t oldHeight, PLRast
         PLRaiseError(pl_error::OutOfMemory, "Out of memory creating bitmap.");
     }
     window_.resize(rowBytes_ * windowRows_);
+    heldPixel_.resize(windowRows_);
     sums_.resize(sameHeight_ ? 0 : rowBytes_);
 }
 
@@ -145,13 +146,64 @@ std::uint8_t* PLScaledRows::Held(std::int32_t y) {
     return &window_[rowBytes_ * (static_cast<std::size_t>(y) % windowRows_)];
 }
 
+namespace {
+
+// Whether every pixel of the row is the first one.
+bool IsUniform(const std::uint8_t* row, std::int32_t width) {
+    for (std::int32_t x = 1; x < width; ++x) {
+        if (std::memcmp(row + 4 * static_cast<std::size_t>(x), row, 4) != 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
 void PLScaledRows::Push(const std::uint8_t* row) {
+    if (IsUniform(row, oldWidth_)) {
+        PushUniform(row);
+        return;
+    }
     if (pushed_ >= oldHeight_) {
         return;
     }
+    const std::int32_t y = NextRow();
+    ScaleRow(row, Held(y));
+    heldPixel_[static_cast<std::size_t>(y) % windowRows_].reset();
+    EmitReady(y);
+}
+
+// The weights of every output pixel sum to the scale, so a row of one pixel
+// scales to a row of that pixel: made without the horizontal pass, and not
+// even written when its slot already holds it (the rows an RLE picture
+// leaves out, plain backgrounds).
+void PLScaledRows::PushUniform(const std::uint8_t* pixel) {
+    if (pushed_ >= oldHeight_) {
+        return;
+    }
+    const std::int32_t y = NextRow();
+    std::uint32_t value = 0;
+    std::memcpy(&value, pixel, 4);
+    std::optional<std::uint32_t>& held = heldPixel_[static_cast<std::size_t>(y) % windowRows_];
+    if (held != value) {
+        std::uint8_t* out = Held(y);
+        for (std::size_t k = 0; k < rowBytes_; k += 4) {
+            std::memcpy(out + k, pixel, 4);
+        }
+        held = value;
+    }
+    EmitReady(y);
+}
+
+std::int32_t PLScaledRows::NextRow() {
     const std::int32_t y = bottomUp_ ? oldHeight_ - 1 - pushed_ : pushed_;
     ++pushed_;
-    ScaleRow(row, Held(y));
+    return y;
+}
+
+// Makes every output row whose taps have all come with source row y.
+void PLScaledRows::EmitReady(std::int32_t y) {
     const std::int32_t newHeight = destination_.GetHeight();
     while (emitted_ < newHeight) {
         const std::int32_t next = bottomUp_ ? newHeight - 1 - emitted_ : emitted_;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "picture/pl_raster_filter.h"
@@ -53,10 +54,14 @@ public:
 
     // The next source row, oldWidth pixels of B, G, R, A.
     void Push(const std::uint8_t* row);
+    // The next source row, every pixel of it the one B, G, R, A pixel.
+    void PushUniform(const std::uint8_t* pixel);
     // Every source row has been pushed.
     bool Complete() const { return pushed_ == oldHeight_; }
 
 private:
+    std::int32_t NextRow();
+    void EmitReady(std::int32_t y);
     void ScaleRow(const std::uint8_t* in, std::uint8_t* out) const;
     void Emit(std::int32_t y);
     // The horizontally scaled source row y, which the window still holds.
@@ -75,6 +80,8 @@ private:
     std::size_t rowBytes_;
     std::size_t windowRows_ = 1;
     std::vector<std::uint8_t> window_;
+    // Per window slot: the pixel it is filled with, when it is uniform.
+    std::vector<std::optional<std::uint32_t>> heldPixel_;
     std::vector<std::int64_t> sums_;
     std::int32_t pushed_ = 0;
     std::int32_t emitted_ = 0;
