@@ -1,5 +1,6 @@
 #include "picture/pl_row_target.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "picture/pl_text_exception.h"
@@ -11,6 +12,13 @@ PLRowTarget::PLRowTarget(PLRaster& raster, const PLDecodeHint* hint)
 
 void PLRowTarget::Create(std::int32_t width, std::int32_t height, std::uint16_t bitsPerPixel,
                          bool alpha, bool bottomUp) {
+    // A side too long for the filter's taps and rows (over 1/256 of the
+    // raster cap, 4,194,304 pixels at the default) is read at full size,
+    // where the raster cap decides.
+    const std::uint64_t cap = PLRaster::GetMaximumBytes();
+    if (static_cast<std::uint64_t>(std::max(width, height)) > cap / 256) {
+        hint_ = nullptr;
+    }
     if (hint_ == nullptr) {
         raster_.Create(width, height, bitsPerPixel, alpha);
         return;
@@ -20,8 +28,7 @@ void PLRowTarget::Create(std::int32_t width, std::int32_t height, std::uint16_t 
     }
     // No full-size raster is made, so the raster cap does not bound the
     // picture; its work stays bounded by allowing one pixel per byte of it.
-    if (static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) >
-        PLRaster::GetMaximumBytes()) {
+    if (static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) > cap) {
         PLRaiseError(pl_error::OutOfMemory, "Out of memory creating bitmap.");
     }
     const PLSize size = hint_->scaledSize(PLSize{width, height});
