@@ -25,6 +25,7 @@ constexpr std::uint32_t kMaximumSide = 30000;
 constexpr int kMaximumChannels = 56;
 
 constexpr std::uint32_t kResolutionInfoBytes = 16;
+constexpr std::size_t kReleaseStep = std::size_t{1} << 20;
 
 constexpr int kModeGreyscale = 1;
 constexpr int kModeIndexed = 2;
@@ -311,6 +312,7 @@ void ReadChannelsByRow(PLInput& input, const PsdHeader& h, const std::uint8_t* t
     // one after another would find it.
     input.PeekNBytes(total);
     const std::uint8_t* data = input.RemainingBytes();
+    std::vector<std::size_t> released = next;
     for (std::int32_t y = 0; y < height; ++y) {
         std::uint8_t* line = target.Line(y);
         if (rgb && h.channels == 3) {
@@ -324,6 +326,11 @@ void ReadChannelsByRow(PLInput& input, const PsdHeader& h, const std::uint8_t* t
             const std::size_t offset = rgb ? static_cast<std::size_t>(kRgbOffsets[c]) : 0;
             UnpackRow(data + next[c], size, line + offset, stride, h.width);
             next[c] += size;
+            // Each channel lets go of what it has read, a megabyte at a time.
+            if (next[c] - released[c] >= kReleaseStep) {
+                input.ConsumedRange(data + released[c], data + next[c]);
+                released[c] = next[c];
+            }
         }
         target.LineDone(y);
     }
