@@ -31,6 +31,9 @@ public:
     // soon, so their pages need not stay in memory; reading them again still
     // works. Keeps a long sequential read from holding the whole file.
     void ReleaseBefore(std::size_t offset);
+    // The same for the bytes in [begin, end), for a read that moves through
+    // several parts of the file at once.
+    void ReleaseRange(std::size_t begin, std::size_t end);
 
     const std::uint8_t* Data() const { return data_; }
     std::size_t Size() const { return size_; }

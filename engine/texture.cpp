@@ -394,17 +394,27 @@ HRESULT Texture::LoadFromPicture(const char* path, int width, int height, std::u
     const bool ownSize = !powerOfTwo && (width == -1 || height == -1);
     const bool fitted = fit && !ownSize;
     picture::PLMemoryRaster raster;
-    const auto hint = DecodeHint(width, height, fit, powerOfTwo || ownSize);
+    auto hint = DecodeHint(width, height, fit, powerOfTwo || ownSize);
+    // A reader that scales while decoding tells the picture's own size and
+    // hands back the raster already at its placement's size.
+    std::optional<Size> scaledFrom;
+    if (hint) {
+        hint->scaledSize = [&scaledFrom, width, height, fitted](picture::PLSize seen) {
+            scaledFrom = Size{seen.width, seen.height};
+            const Placement placement = Place(*scaledFrom, {width, height}, fitted);
+            return picture::PLSize{placement.scaledWidth, placement.scaledHeight};
+        };
+    }
     if (!Decode(file, raster, hint ? &*hint : nullptr)) {
         return E_FAIL;
     }
-    const Size pictureSize{raster.GetWidth(), raster.GetHeight()};
+    const Size pictureSize = scaledFrom.value_or(Size{raster.GetWidth(), raster.GetHeight()});
     const Size target = TargetSize(pictureSize, {width, height}, powerOfTwo, ownSize);
     if (target.width < 1 || target.height < 1) {
         return E_FAIL;
     }
     const Placement placement = Place(pictureSize, target, fitted);
-    if (!Scale(raster, pictureSize, placement)) {
+    if (!scaledFrom && !Scale(raster, pictureSize, placement)) {
         return E_FAIL;
     }
     const std::uint8_t fill[3] = {fillR, fillG, fillB};

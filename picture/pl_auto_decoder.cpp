@@ -100,6 +100,13 @@ void PLAutoDecoder::Decode(PLInput& input, const std::string& path, PLRaster& ra
             PLRaiseError(pl_error::NotSupported, "Library not compiled for this file type.");
     }
 
+    // Rows scaled while decoding come out at 32 bits; for any other depth the
+    // picture is decoded at full size.
+    PLDecodeHint fullSize;
+    if (hint != nullptr && hint->scaledSize && bitsPerPixel != 32) {
+        fullSize = PLDecodeHint(hint->boxWidth, hint->boxHeight, hint->fitKeepingAspect);
+        hint = &fullSize;
+    }
     raster.Lock();
     try {
         if (reader) {

@@ -8,6 +8,7 @@
 #include "picture/pl_bytes.h"
 #include "picture/pl_input.h"
 #include "picture/pl_raster.h"
+#include "picture/pl_row_target.h"
 #include "picture/pl_text_exception.h"
 #include "picture/pl_trace.h"
 
@@ -70,7 +71,7 @@ std::uint64_t PLBitmapFileReader::Header::PixelBytes() const {
     return StoredRowBytes(width, bitsPerPixel) * static_cast<std::uint64_t>(height);
 }
 
-void PLBitmapFileReader::Decode(PLInput& input, PLRaster& raster, const PLDecodeHint*) {
+void PLBitmapFileReader::Decode(PLInput& input, PLRaster& raster, const PLDecodeHint* hint) {
     const std::size_t start = input.GetPosition();
     const Header header = ReadHeaders(input);
     const Palette palette = ReadPalette(input, header);
@@ -78,22 +79,25 @@ void PLBitmapFileReader::Decode(PLInput& input, PLRaster& raster, const PLDecode
     MoveToPixels(input, header, start);
     CheckPlausibleSize(input, header);
 
-    raster.Create(header.width, header.height, header.bitsPerPixel <= 8 ? 8 : 32,
-                  header.bitsPerPixel == 32);
+    // Rows are stored bottom row first and go to the target in that order.
+    PLRowTarget target(raster, hint);
+    target.Create(header.width, header.height, header.bitsPerPixel <= 8 ? 8 : 32,
+                  header.bitsPerPixel == 32, true);
     for (std::size_t i = 0; i < palette.size(); i += 4) {
-        raster.SetPaletteEntry(static_cast<int>(i / 4), palette[i + 2], palette[i + 1], palette[i],
-                               255);
+        target.Picture().SetPaletteEntry(static_cast<int>(i / 4), palette[i + 2], palette[i + 1],
+                                         palette[i], 255);
     }
 
     if (header.IsRle() && header.bitsPerPixel == 4) {
-        DecodeRle4(input, raster);
+        DecodeRle4(input, header, target);
     } else if (header.IsRle()) {
-        DecodeRle8(input, raster);
+        DecodeRle8(input, header, target);
     } else {
-        DecodeUncompressed(input, header, raster);
+        DecodeUncompressed(input, header, target);
     }
+    target.Finish();
 
-    raster.SetResolution(DotsPerInch(header.pixelsPerMetreX), DotsPerInch(header.pixelsPerMetreY));
+    target.SetResolution(DotsPerInch(header.pixelsPerMetreX), DotsPerInch(header.pixelsPerMetreY));
     PLTrace(2, "Decoding finished.\n");
 }
 
@@ -231,7 +235,7 @@ void PLBitmapFileReader::CheckPlausibleSize(const PLInput& input, const Header& 
 }
 
 void PLBitmapFileReader::DecodeUncompressed(PLInput& input, const Header& header,
-                                            PLRaster& raster) {
+                                            PLRowTarget& target) {
     switch (header.bitsPerPixel) {
         case 1:
             PLTrace(2, "Decoding 1 bit per pixel bitmap.\n");
@@ -252,7 +256,8 @@ void PLBitmapFileReader::DecodeUncompressed(PLInput& input, const Header& header
         static_cast<std::size_t>(StoredRowBytes(header.width, header.bitsPerPixel));
     for (std::int32_t r = 0; r < header.height; ++r) {
         const std::uint8_t* in = input.ReadNBytes(rowBytes);
-        std::uint8_t* out = raster.GetLine(header.height - 1 - r);
+        const std::int32_t y = header.height - 1 - r;
+        std::uint8_t* out = target.Line(y);
         switch (header.bitsPerPixel) {
             case 1:
                 for (std::size_t x = 0; x < width; ++x) {
@@ -289,19 +294,29 @@ void PLBitmapFileReader::DecodeUncompressed(PLInput& input, const Header& header
                 std::memcpy(out, in, 4 * width);
                 break;
         }
+        target.LineDone(y);
+    }
+}
+
+// Rows the data never reaches stay index 0: cleared here at full size, and
+// made so by the target's Finish when scaling.
+void PLBitmapFileReader::ClearRows(const Header& header, PLRowTarget& target) {
+    if (target.Scaling()) {
+        return;
+    }
+    for (std::int32_t y = 0; y < header.height; ++y) {
+        std::memset(target.Line(y), 0, static_cast<std::size_t>(header.width));
     }
 }
 
 // Runs that reach past a row's end are clipped there: their bytes are read,
 // the pixels beyond the width are dropped. Rows the data never reaches, and
 // pixels of a row it leaves unwritten, keep index 0.
-void PLBitmapFileReader::DecodeRle4(PLInput& input, PLRaster& raster) {
+void PLBitmapFileReader::DecodeRle4(PLInput& input, const Header& header, PLRowTarget& target) {
     PLTrace(2, "Decoding RLE4-compressed bitmap.\n");
-    const std::int32_t height = raster.GetHeight();
-    const auto width = static_cast<std::size_t>(raster.GetWidth());
-    for (std::int32_t y = 0; y < height; ++y) {
-        std::memset(raster.GetLine(y), 0, width);
-    }
+    const std::int32_t height = header.height;
+    const auto width = static_cast<std::size_t>(header.width);
+    ClearRows(header, target);
     // The row is assembled here and, as the format's writers expect, not
     // cleared between rows: pixels a short row leaves out repeat the row
     // before.
@@ -321,7 +336,8 @@ void PLBitmapFileReader::DecodeRle4(PLInput& input, PLRaster& raster) {
         }
         const std::uint8_t escape = input.ReadByte();
         if (escape == 0 || escape == 1) {
-            std::memcpy(raster.GetLine(height - 1 - r), scratch.data(), width);
+            std::memcpy(target.Line(height - 1 - r), scratch.data(), width);
+            target.LineDone(height - 1 - r);
             ++r;
             x = 0;
             if (escape == 1) {
@@ -344,17 +360,19 @@ void PLBitmapFileReader::DecodeRle4(PLInput& input, PLRaster& raster) {
     }
 }
 
-void PLBitmapFileReader::DecodeRle8(PLInput& input, PLRaster& raster) {
+void PLBitmapFileReader::DecodeRle8(PLInput& input, const Header& header, PLRowTarget& target) {
     PLTrace(2, "Decoding RLE8-compressed bitmap.\n");
-    const std::int32_t height = raster.GetHeight();
-    const auto width = static_cast<std::size_t>(raster.GetWidth());
-    for (std::int32_t y = 0; y < height; ++y) {
-        std::memset(raster.GetLine(y), 0, width);
-    }
+    const std::int32_t height = header.height;
+    const auto width = static_cast<std::size_t>(header.width);
+    ClearRows(header, target);
     std::size_t x = 0;
     std::int32_t r = 0;
     while (r < height) {
-        std::uint8_t* line = raster.GetLine(height - 1 - r);
+        std::uint8_t* line = target.Line(height - 1 - r);
+        if (x == 0 && target.Scaling()) {
+            // The target's one row is reused; a row starts as index 0.
+            std::memset(line, 0, width);
+        }
         const std::uint8_t count = input.ReadByte();
         if (count > 0) {
             const std::uint8_t value = input.ReadByte();
@@ -365,9 +383,11 @@ void PLBitmapFileReader::DecodeRle8(PLInput& input, PLRaster& raster) {
         }
         const std::uint8_t escape = input.ReadByte();
         if (escape == 0) {
+            target.LineDone(height - 1 - r);
             ++r;
             x = 0;
         } else if (escape == 1) {
+            target.LineDone(height - 1 - r);
             break;
         } else if (escape == 2) {
             PLRaiseError(pl_error::NotSupported, "Encountered delta escape.");

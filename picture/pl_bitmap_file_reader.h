@@ -9,6 +9,8 @@
 
 namespace velmora::picture {
 
+class PLRowTarget;
+
 class PLBitmapFileReader : public PLPictureReader {
 public:
     void Decode(PLInput& input, PLRaster& raster, const PLDecodeHint* hint) override;
@@ -43,9 +45,10 @@ private:
     static void MoveToPixels(PLInput& input, const Header& header, std::size_t start);
     static void CheckPlausibleSize(const PLInput& input, const Header& header);
 
-    static void DecodeUncompressed(PLInput& input, const Header& header, PLRaster& raster);
-    static void DecodeRle4(PLInput& input, PLRaster& raster);
-    static void DecodeRle8(PLInput& input, PLRaster& raster);
+    static void DecodeUncompressed(PLInput& input, const Header& header, PLRowTarget& target);
+    static void ClearRows(const Header& header, PLRowTarget& target);
+    static void DecodeRle4(PLInput& input, const Header& header, PLRowTarget& target);
+    static void DecodeRle8(PLInput& input, const Header& header, PLRowTarget& target);
 };
 
 }  // namespace velmora::picture

@@ -49,6 +49,13 @@ void PLInput::ConsumedUpTo(const std::uint8_t* position) {
     }
 }
 
+void PLInput::ConsumedRange(const std::uint8_t* begin, const std::uint8_t* end) {
+    if (begin < data_ || end > data_ + size_ || begin >= end) {
+        return;
+    }
+    ReleaseRange(static_cast<std::size_t>(begin - data_), static_cast<std::size_t>(end - data_));
+}
+
 const std::uint8_t* PLInput::PeekNBytes(std::size_t n) const {
     if (n > size_ - position_) {
         ThrowEndOfFile();

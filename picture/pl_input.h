@@ -53,12 +53,16 @@ public:
     // Readers that hand the bytes to a library say how far it has read, so
     // the input can let go of what lies well behind.
     void ConsumedUpTo(const std::uint8_t* position);
+    // The same for the bytes in [begin, end) of the input, for a reader
+    // that moves through several parts of it at once.
+    void ConsumedRange(const std::uint8_t* begin, const std::uint8_t* end);
 
 protected:
     PLInput() = default;
     void SetSource(std::string name, const std::uint8_t* data, std::size_t size);
     // Bytes before offset will not be needed again soon.
     virtual void ReleaseBefore(std::size_t) {}
+    virtual void ReleaseRange(std::size_t, std::size_t) {}
 
 private:
     [[noreturn]] static void ThrowEndOfFile();
@@ -83,6 +87,9 @@ public:
 
 protected:
     void ReleaseBefore(std::size_t offset) override { file_.ReleaseBefore(offset); }
+    void ReleaseRange(std::size_t begin, std::size_t end) override {
+        file_.ReleaseRange(begin, end);
+    }
 
 private:
     MappedFile file_;

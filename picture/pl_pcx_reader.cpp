@@ -9,6 +9,7 @@
 #include "picture/pl_bytes.h"
 #include "picture/pl_input.h"
 #include "picture/pl_raster.h"
+#include "picture/pl_row_target.h"
 #include "picture/pl_text_exception.h"
 #include "picture/pl_trace.h"
 
@@ -169,7 +170,7 @@ Palette ReadPalette(const PLInput& input, const PcxHeader& h) {
 }
 
 // Unpacks every row and converts it to 32-bit pixels in the raster.
-void DecodeRows(PLInput& input, const PcxHeader& h, const Palette& palette, PLRaster& raster) {
+void DecodeRows(PLInput& input, const PcxHeader& h, const Palette& palette, PLRowTarget& target) {
     const int bitsPerPixel = h.bitsPerPixel;
     const int planes = h.planes;
     const std::size_t bytesPerLine = h.bytesPerLine;
@@ -182,7 +183,7 @@ void DecodeRows(PLInput& input, const PcxHeader& h, const Palette& palette, PLRa
     RleStream stream(input, totalBytes);
     for (std::int32_t y = 0; y < h.height; ++y) {
         stream.ReadRow(row.data(), rowBytes);
-        std::uint8_t* out = raster.GetLine(y);
+        std::uint8_t* out = target.Line(y);
         for (std::int32_t x = 0; x < width; ++x, out += 4) {
             const auto ux = static_cast<std::size_t>(x);
             if (trueColour) {
@@ -208,18 +209,21 @@ void DecodeRows(PLInput& input, const PcxHeader& h, const Palette& palette, PLRa
             out[PL_BLUE] = palette[3 * index + 2];
             out[PL_ALPHA] = 255;
         }
+        target.LineDone(y);
     }
 }
 
 }  // namespace
 
-void PLPcxReader::Decode(PLInput& input, PLRaster& raster, const PLDecodeHint*) {
+void PLPcxReader::Decode(PLInput& input, PLRaster& raster, const PLDecodeHint* hint) {
     PLTrace(kTraceLevel, "Decoding PCX.\n");
     const PcxHeader h = ReadHeader(input);
     const Palette palette = ReadPalette(input, h);
-    raster.Create(h.width, h.height, 32, false);
-    raster.SetResolution(h.dpiX, h.dpiY);
-    DecodeRows(input, h, palette, raster);
+    PLRowTarget target(raster, hint);
+    target.Create(h.width, h.height, 32, false);
+    target.SetResolution(h.dpiX, h.dpiY);
+    DecodeRows(input, h, palette, target);
+    target.Finish();
 }
 
 }  // namespace velmora::picture

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "picture/pl_object.h"
 
@@ -11,13 +12,28 @@ namespace velmora::picture {
 class PLInput;
 class PLRaster;
 
+struct PLSize {
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+};
+
 // What the caller will make of the picture: a box it will fit the picture
 // into (keeping the aspect ratio) or stretch it over. Readers that can decode
-// smaller at no loss to that use (JPEG) do so; the others ignore it.
+// smaller at no loss to that use (JPEG) do so.
 struct PLDecodeHint {
+    PLDecodeHint() = default;
+    PLDecodeHint(std::int32_t width, std::int32_t height, bool fit)
+        : boxWidth(width), boxHeight(height), fitKeepingAspect(fit) {}
+
     std::int32_t boxWidth = 0;
     std::int32_t boxHeight = 0;
     bool fitKeepingAspect = true;
+    // The size the caller will scale the picture to, told the picture's size
+    // once the reader knows it. When given, readers that decode row by row
+    // scale each row as it comes and hand back a 32-bit raster of that size,
+    // holding no full-size picture; readers that cannot (JPEG, interlaced
+    // PNG) do not call it and hand back the picture as before.
+    std::function<PLSize(PLSize picture)> scaledSize;
 };
 
 class PLPictureReader : public PLObject {

@@ -8,6 +8,7 @@
 
 #include "picture/pl_input.h"
 #include "picture/pl_raster.h"
+#include "picture/pl_row_target.h"
 #include "picture/pl_text_exception.h"
 #include "picture/pl_trace.h"
 
@@ -87,6 +88,19 @@ bool ReadPngImage(PngContext* context, png_bytepp rows) {
     return true;
 }
 
+// Row by row, for a picture that is scaled while it is read.
+bool ReadPngRows(PngContext* context, PLRowTarget* target, std::int32_t height) {
+    if (setjmp(png_jmpbuf(context->png)) != 0) {
+        return false;
+    }
+    for (std::int32_t y = 0; y < height; ++y) {
+        png_read_row(context->png, target->Line(y), nullptr);
+        target->LineDone(y);
+    }
+    png_read_end(context->png, nullptr);
+    return true;
+}
+
 class PngStructs {
 public:
     explicit PngStructs(PngContext& context) : context_(context) {}
@@ -109,7 +123,7 @@ private:
 
 // Makes the raster for the transformed rows: 8-bit with a palette for grey
 // and palette pictures, 32-bit otherwise.
-void CreateRaster(const PngContext& context, PLRaster& raster) {
+void CreateRaster(const PngContext& context, PLRowTarget& target) {
     const auto width = static_cast<std::int32_t>(png_get_image_width(context.png, context.info));
     const auto height = static_cast<std::int32_t>(png_get_image_height(context.png, context.info));
     const png_byte colourType = png_get_color_type(context.png, context.info);
@@ -117,7 +131,8 @@ void CreateRaster(const PngContext& context, PLRaster& raster) {
 
     switch (colourType) {
         case PNG_COLOR_TYPE_GRAY: {
-            raster.Create(width, height, 8, false);
+            target.Create(width, height, 8, false);
+            PLRaster& raster = target.Picture();
             const int entries = 1 << (fileDepth > 8 ? 8 : fileDepth);
             for (int i = 0; i < entries; ++i) {
                 const auto grey = static_cast<std::uint8_t>(i * 255 / (entries - 1));
@@ -126,7 +141,8 @@ void CreateRaster(const PngContext& context, PLRaster& raster) {
             break;
         }
         case PNG_COLOR_TYPE_PALETTE: {
-            raster.Create(width, height, 8, false);
+            target.Create(width, height, 8, false);
+            PLRaster& raster = target.Picture();
             png_colorp palette = nullptr;
             int count = 0;
             if (png_get_PLTE(context.png, context.info, &palette, &count) != 0) {
@@ -138,16 +154,16 @@ void CreateRaster(const PngContext& context, PLRaster& raster) {
             break;
         }
         case PNG_COLOR_TYPE_RGB:
-            raster.Create(width, height, 32, false);
+            target.Create(width, height, 32, false);
             break;
         default:
-            raster.Create(width, height, 32, true);
+            target.Create(width, height, 32, true);
             break;
     }
 }
 
 // The pHYs resolution in dots per inch; 0 when the file gives none in metres.
-void SetResolution(const PngContext& context, PLRaster& raster) {
+void SetResolution(const PngContext& context, PLRowTarget& raster) {
     png_uint_32 resX = 0;
     png_uint_32 resY = 0;
     int unit = 0;
@@ -162,7 +178,7 @@ void SetResolution(const PngContext& context, PLRaster& raster) {
 
 }  // namespace
 
-void PLPngReader::Decode(PLInput& input, PLRaster& raster, const PLDecodeHint*) {
+void PLPngReader::Decode(PLInput& input, PLRaster& raster, const PLDecodeHint* hint) {
     PngContext context{};
     context.input = &input;
     PngStructs structs(context);
@@ -178,14 +194,23 @@ void PLPngReader::Decode(PLInput& input, PLRaster& raster, const PLDecodeHint*) 
         ThrowPngError(context);
     }
 
-    CreateRaster(context, raster);
-    if (png_get_rowbytes(context.png, context.info) != raster.GetBytesPerLine()) {
+    // Interlaced rows come in seven passes over the whole picture, so such a
+    // picture is read at full size and scaled afterwards by the caller.
+    const bool interlaced = png_get_interlace_type(context.png, context.info) != PNG_INTERLACE_NONE;
+    PLRowTarget target(raster, interlaced ? nullptr : hint);
+    CreateRaster(context, target);
+    if (png_get_rowbytes(context.png, context.info) != target.Picture().GetBytesPerLine()) {
         PLRaiseError(pl_error::FormatError, "PNG row size does not match the bitmap.");
     }
-    if (!ReadPngImage(&context, raster.GetLineArray())) {
+    const bool read = target.Scaling() ? ReadPngRows(&context, &target,
+                                                     static_cast<std::int32_t>(png_get_image_height(
+                                                         context.png, context.info)))
+                                       : ReadPngImage(&context, raster.GetLineArray());
+    if (!read) {
         ThrowPngError(context);
     }
-    SetResolution(context, raster);
+    target.Finish();
+    SetResolution(context, target);
 }
 
 }  // namespace velmora::picture

@@ -6,10 +6,12 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "picture/pl_bytes.h"
 #include "picture/pl_input.h"
 #include "picture/pl_raster.h"
+#include "picture/pl_row_target.h"
 #include "picture/pl_text_exception.h"
 #include "picture/pl_trace.h"
 
@@ -23,6 +25,7 @@ constexpr std::uint32_t kMaximumSide = 30000;
 constexpr int kMaximumChannels = 56;
 
 constexpr std::uint32_t kResolutionInfoBytes = 16;
+constexpr std::size_t kReleaseStep = std::size_t{1} << 20;
 
 constexpr int kModeGreyscale = 1;
 constexpr int kModeIndexed = 2;
@@ -225,13 +228,14 @@ const std::uint8_t* ReadRowTable(PLInput& input, const PsdHeader& h, int usedCha
     return input.ReadNBytes(static_cast<std::size_t>(tableBytes));
 }
 
-void CreateRaster(PLRaster& raster, const PsdHeader& h, const PsdPalette& palette,
+void CreateRaster(PLRowTarget& target, const PsdHeader& h, const PsdPalette& palette,
                   std::int32_t dpiX, std::int32_t dpiY) {
     const bool rgb = h.mode == kModeRgb;
     const auto width = static_cast<std::int32_t>(h.width);
     const auto height = static_cast<std::int32_t>(h.height);
-    raster.Create(width, height, rgb ? 32 : 8, rgb && h.channels > 3);
-    raster.SetResolution(dpiX, dpiY);
+    target.Create(width, height, rgb ? 32 : 8, rgb && h.channels > 3);
+    target.SetResolution(dpiX, dpiY);
+    PLRaster& raster = target.Picture();
     if (h.mode == kModeIndexed && palette.present) {
         for (int i = 0; i < 256; ++i) {
             raster.SetPaletteEntry(i, palette.rgb[static_cast<std::size_t>(i)],
@@ -241,8 +245,9 @@ void CreateRaster(PLRaster& raster, const PsdHeader& h, const PsdPalette& palett
     } else if (!rgb) {
         raster.SetGreyPalette();
     }
-    // Three channels leave alpha unwritten.
-    if (rgb && h.channels == 3) {
+    // Three channels leave alpha unwritten. (A scaled picture's one row gets
+    // it as each row is read.)
+    if (rgb && h.channels == 3 && !target.Scaling()) {
         for (std::int32_t y = 0; y < height; ++y) {
             std::uint8_t* line = raster.GetLine(y);
             for (std::int32_t x = 0; x < width; ++x) {
@@ -254,9 +259,10 @@ void CreateRaster(PLRaster& raster, const PsdHeader& h, const PsdPalette& palett
 
 // Unpacks the channels shown into the raster; channels past them are not
 // read at all.
+constexpr std::array<int, 4> kRgbOffsets = {PL_RED, PL_GREEN, PL_BLUE, PL_ALPHA};
+
 void ReadChannels(PLInput& input, const PsdHeader& h, const std::uint8_t* table, int usedChannels,
                   PLRaster& raster) {
-    static constexpr std::array<int, 4> kRgbOffsets = {PL_RED, PL_GREEN, PL_BLUE, PL_ALPHA};
     const bool rgb = h.mode == kModeRgb;
     const std::size_t stride = rgb ? 4 : 1;
     const auto height = static_cast<std::int32_t>(h.height);
@@ -273,9 +279,67 @@ void ReadChannels(PLInput& input, const PsdHeader& h, const std::uint8_t* table,
     }
 }
 
+// Throws the error that reading the channels one after another meets first,
+// so that a damaged file fails the same whichever way it was read.
+[[noreturn]] void RethrowInChannelOrder(PLInput& input, const PsdHeader& h,
+                                        const std::uint8_t* table, int usedChannels) {
+    std::vector<std::uint8_t> scratch(h.width);
+    const std::size_t rows = static_cast<std::size_t>(usedChannels) * h.height;
+    for (std::size_t entry = 0; entry < rows; ++entry) {
+        const std::uint16_t size = bytes::LoadU16BE(table + 2 * entry);
+        UnpackRow(input.ReadNBytes(size), size, scratch.data(), 1, h.width);
+    }
+    throw;
+}
+
+// For a picture scaled as it is read: every channel's row y in turn, each
+// channel read from where its rows start in the input, so rows come whole
+// and in order.
+void ReadChannelsByRow(PLInput& input, const PsdHeader& h, const std::uint8_t* table,
+                       int usedChannels, PLRowTarget& target) {
+    const bool rgb = h.mode == kModeRgb;
+    const std::size_t stride = rgb ? 4 : 1;
+    const auto height = static_cast<std::int32_t>(h.height);
+    std::vector<std::size_t> next(static_cast<std::size_t>(usedChannels));
+    std::size_t total = 0;
+    for (std::size_t c = 0; c < next.size(); ++c) {
+        next[c] = total;
+        for (std::uint32_t y = 0; y < h.height; ++y) {
+            total += bytes::LoadU16BE(table + 2 * (c * h.height + y));
+        }
+    }
+    // Running out of input is found before any row, as reading the channels
+    // one after another would find it.
+    input.PeekNBytes(total);
+    const std::uint8_t* data = input.RemainingBytes();
+    std::vector<std::size_t> released = next;
+    for (std::int32_t y = 0; y < height; ++y) {
+        std::uint8_t* line = target.Line(y);
+        if (rgb && h.channels == 3) {
+            for (std::uint32_t x = 0; x < h.width; ++x) {
+                line[4 * x + PL_ALPHA] = 255;
+            }
+        }
+        for (std::size_t c = 0; c < next.size(); ++c) {
+            const std::uint16_t size =
+                bytes::LoadU16BE(table + 2 * (c * h.height + static_cast<std::size_t>(y)));
+            const std::size_t offset = rgb ? static_cast<std::size_t>(kRgbOffsets[c]) : 0;
+            UnpackRow(data + next[c], size, line + offset, stride, h.width);
+            next[c] += size;
+            // Each channel lets go of what it has read, a megabyte at a time.
+            if (next[c] - released[c] >= kReleaseStep) {
+                input.ConsumedRange(data + released[c], data + next[c]);
+                released[c] = next[c];
+            }
+        }
+        target.LineDone(y);
+    }
+    input.Skip(total);
+}
+
 }  // namespace
 
-void PLPsdReader::Decode(PLInput& input, PLRaster& raster, const PLDecodeHint*) {
+void PLPsdReader::Decode(PLInput& input, PLRaster& raster, const PLDecodeHint* hint) {
     const PsdHeader h = ReadHeader(input);
     const PsdPalette palette = ReadColourModeData(input);
     std::int32_t dpiX = 0;
@@ -287,8 +351,20 @@ void PLPsdReader::Decode(PLInput& input, PLRaster& raster, const PLDecodeHint*) 
 
     const int usedChannels = h.mode == kModeRgb ? std::min(h.channels, 4) : 1;
     const std::uint8_t* table = ReadRowTable(input, h, usedChannels);
-    CreateRaster(raster, h, palette, dpiX, dpiY);
-    ReadChannels(input, h, table, usedChannels, raster);
+    PLRowTarget target(raster, hint);
+    CreateRaster(target, h, palette, dpiX, dpiY);
+    if (target.Scaling()) {
+        try {
+            ReadChannelsByRow(input, h, table, usedChannels, target);
+        } catch (const PLTextException&) {
+            // Nothing has been read past yet.
+            PLMemoryInput rest(input.RemainingBytes(), input.GetRemaining());
+            RethrowInChannelOrder(rest, h, table, usedChannels);
+        }
+        target.Finish();
+    } else {
+        ReadChannels(input, h, table, usedChannels, raster);
+    }
 }
 
 }  // namespace velmora::picture

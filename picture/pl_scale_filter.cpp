@@ -94,104 +94,172 @@ PLScaleFilter::AxisTaps PLScaleFilter::Contributions(std::int32_t oldSize, std::
     return taps;
 }
 
-namespace {
-
-// The horizontal pass, run row by row as the vertical pass asks for rows,
-// into a small ring of rows: the same bytes as a whole intermediate picture
-// of new width × old height, without holding one.
-class HorizontalRows {
-public:
-    HorizontalRows(const PLRaster& source, std::int32_t newWidth,
-                   const PLScaleFilter::AxisTaps& columns, bool sameWidth, std::size_t ringSize)
-        : source_(source),
-          newWidth_(newWidth),
-          rowBytes_(static_cast<std::size_t>(newWidth) * 4),
-          columns_(columns),
-          sameWidth_(sameWidth),
-          ringSize_(ringSize),
-          ring_(rowBytes_ * ringSize),
-          ringRow_(ringSize, -1) {}
-
-    // Source row y at the new width.
-    const std::uint8_t* Row(std::int32_t y) {
-        const std::size_t slot = static_cast<std::size_t>(y) % ringSize_;
-        std::uint8_t* out = &ring_[rowBytes_ * slot];
-        if (ringRow_[slot] == y) {
-            return out;
-        }
-        ringRow_[slot] = y;
-        const std::uint8_t* in = source_.GetLine(y);
-        if (sameWidth_) {
-            std::memcpy(out, in, rowBytes_);
-            return out;
-        }
-        for (std::int32_t x = 0; x < newWidth_; ++x) {
-            const PLScaleFilter::Contribution& c = columns_.positions[static_cast<std::size_t>(x)];
-            std::int64_t sum[4] = {0, 0, 0, 0};
-            const std::uint8_t* pixel = in + 4 * static_cast<std::size_t>(c.first);
-            for (const std::int32_t w : c.weights) {
-                sum[0] += w * pixel[0];
-                sum[1] += w * pixel[1];
-                sum[2] += w * pixel[2];
-                sum[3] += w * pixel[3];
-                pixel += 4;
-            }
-            for (int k = 0; k < 4; ++k) {
-                out[4 * x + k] = Weighted(sum[k], columns_.shift);
-            }
-        }
-        return out;
+PLScaledRows::PLScaledRows(std::int32_t oldWidth, std::int32_t oldHeight, PLRaster& destination,
+                           bool bottomUp)
+    : oldWidth_(oldWidth),
+      oldHeight_(oldHeight),
+      destination_(destination),
+      bottomUp_(bottomUp),
+      sameWidth_(destination.GetWidth() == oldWidth),
+      sameHeight_(destination.GetHeight() == oldHeight),
+      rowBytes_(static_cast<std::size_t>(destination.GetWidth()) * 4) {
+    const std::int32_t newHeight = destination.GetHeight();
+    if (!sameWidth_) {
+        columns_ = PLScaleFilter::Contributions(oldWidth, destination.GetWidth());
     }
-
-private:
-    const PLRaster& source_;
-    std::int32_t newWidth_;
-    std::size_t rowBytes_;
-    const PLScaleFilter::AxisTaps& columns_;
-    bool sameWidth_;
-    std::size_t ringSize_;
-    std::vector<std::uint8_t> ring_;
-    std::vector<std::int32_t> ringRow_;
-};
-
-// Enough slots that the rows one output row reads never share a slot.
-std::size_t RingSize(const PLScaleFilter::AxisTaps& rows) {
-    std::size_t ringSize = 1;
-    for (const PLScaleFilter::Contribution& c : rows.positions) {
-        ringSize = std::max(ringSize, c.weights.size() + 1);
+    if (!sameHeight_) {
+        rows_ = PLScaleFilter::Contributions(oldHeight, newHeight);
+        // An output row is made as soon as its last tap (its first, going up)
+        // has come; the window must still hold every tap it reads then.
+        std::int32_t reach = bottomUp ? oldHeight : -1;
+        for (std::int32_t k = 0; k < newHeight; ++k) {
+            const std::int32_t y = bottomUp ? newHeight - 1 - k : k;
+            const std::int32_t need = bottomUp
+                                          ? LastTap(y) - (reach = std::min(reach, FirstTap(y))) + 1
+                                          : (reach = std::max(reach, LastTap(y))) - FirstTap(y) + 1;
+            windowRows_ = std::max(windowRows_, static_cast<std::size_t>(need));
+        }
     }
-    return ringSize;
+    // A strong reduction of one side only (a stretch) widens the window; it
+    // may take no more than a raster may.
+    if (windowRows_ > PLRaster::GetMaximumBytes() / rowBytes_) {
+        PLRaiseError(pl_error::OutOfMemory, "Out of memory creating bitmap.");
+    }
+    window_.resize(rowBytes_ * windowRows_);
+    heldPixel_.resize(windowRows_);
+    sums_.resize(sameHeight_ ? 0 : rowBytes_);
 }
 
-// The vertical pass over the horizontally scaled rows, into destination.
-void VerticalPass(HorizontalRows& horizontal, const PLScaleFilter::AxisTaps& rows, bool sameHeight,
-                  PLRaster& destination) {
-    const std::int32_t newHeight = destination.GetHeight();
-    const std::size_t rowBytes = static_cast<std::size_t>(destination.GetWidth()) * 4;
-    std::vector<std::int64_t> sums(rowBytes);
-    for (std::int32_t y = 0; y < newHeight; ++y) {
-        std::uint8_t* out = destination.GetLine(y);
-        if (sameHeight) {
-            std::memcpy(out, horizontal.Row(y), rowBytes);
-            continue;
-        }
-        const PLScaleFilter::Contribution& c = rows.positions[static_cast<std::size_t>(y)];
-        std::fill(sums.begin(), sums.end(), 0);
-        std::int32_t row = c.first;
-        for (const std::int32_t w : c.weights) {
-            const std::uint8_t* in = horizontal.Row(row);
-            for (std::size_t k = 0; k < rowBytes; ++k) {
-                sums[k] += w * in[k];
-            }
-            ++row;
-        }
-        for (std::size_t k = 0; k < rowBytes; ++k) {
-            out[k] = Weighted(sums[k], rows.shift);
+std::int32_t PLScaledRows::FirstTap(std::int32_t y) const {
+    return sameHeight_ ? y : rows_.positions[static_cast<std::size_t>(y)].first;
+}
+
+std::int32_t PLScaledRows::LastTap(std::int32_t y) const {
+    if (sameHeight_) {
+        return y;
+    }
+    const PLScaleFilter::Contribution& c = rows_.positions[static_cast<std::size_t>(y)];
+    return c.first + static_cast<std::int32_t>(c.weights.size()) - 1;
+}
+
+std::uint8_t* PLScaledRows::Held(std::int32_t y) {
+    return &window_[rowBytes_ * (static_cast<std::size_t>(y) % windowRows_)];
+}
+
+namespace {
+
+// Whether every pixel of the row is the first one.
+bool IsUniform(const std::uint8_t* row, std::int32_t width) {
+    for (std::int32_t x = 1; x < width; ++x) {
+        if (std::memcmp(row + 4 * static_cast<std::size_t>(x), row, 4) != 0) {
+            return false;
         }
     }
+    return true;
 }
 
 }  // namespace
+
+void PLScaledRows::Push(const std::uint8_t* row) {
+    if (IsUniform(row, oldWidth_)) {
+        PushUniform(row);
+        return;
+    }
+    if (pushed_ >= oldHeight_) {
+        return;
+    }
+    const std::int32_t y = NextRow();
+    ScaleRow(row, Held(y));
+    heldPixel_[static_cast<std::size_t>(y) % windowRows_].reset();
+    EmitReady(y);
+}
+
+// The weights of every output pixel sum to the scale, so a row of one pixel
+// scales to a row of that pixel: made without the horizontal pass, and not
+// even written when its slot already holds it (the rows an RLE picture
+// leaves out, plain backgrounds).
+void PLScaledRows::PushUniform(const std::uint8_t* pixel) {
+    if (pushed_ >= oldHeight_) {
+        return;
+    }
+    const std::int32_t y = NextRow();
+    std::uint32_t value = 0;
+    std::memcpy(&value, pixel, 4);
+    std::optional<std::uint32_t>& held = heldPixel_[static_cast<std::size_t>(y) % windowRows_];
+    if (held != value) {
+        std::uint8_t* out = Held(y);
+        for (std::size_t k = 0; k < rowBytes_; k += 4) {
+            std::memcpy(out + k, pixel, 4);
+        }
+        held = value;
+    }
+    EmitReady(y);
+}
+
+std::int32_t PLScaledRows::NextRow() {
+    const std::int32_t y = bottomUp_ ? oldHeight_ - 1 - pushed_ : pushed_;
+    ++pushed_;
+    return y;
+}
+
+// Makes every output row whose taps have all come with source row y.
+void PLScaledRows::EmitReady(std::int32_t y) {
+    const std::int32_t newHeight = destination_.GetHeight();
+    while (emitted_ < newHeight) {
+        const std::int32_t next = bottomUp_ ? newHeight - 1 - emitted_ : emitted_;
+        if (bottomUp_ ? FirstTap(next) < y : LastTap(next) > y) {
+            break;
+        }
+        Emit(next);
+        ++emitted_;
+    }
+}
+
+// The horizontal pass of one row.
+void PLScaledRows::ScaleRow(const std::uint8_t* in, std::uint8_t* out) const {
+    if (sameWidth_) {
+        std::memcpy(out, in, rowBytes_);
+        return;
+    }
+    const auto newWidth = static_cast<std::int32_t>(columns_.positions.size());
+    for (std::int32_t x = 0; x < newWidth; ++x) {
+        const PLScaleFilter::Contribution& c = columns_.positions[static_cast<std::size_t>(x)];
+        std::int64_t sum[4] = {0, 0, 0, 0};
+        const std::uint8_t* pixel = in + 4 * static_cast<std::size_t>(c.first);
+        for (const std::int32_t w : c.weights) {
+            sum[0] += w * pixel[0];
+            sum[1] += w * pixel[1];
+            sum[2] += w * pixel[2];
+            sum[3] += w * pixel[3];
+            pixel += 4;
+        }
+        for (int k = 0; k < 4; ++k) {
+            out[4 * x + k] = Weighted(sum[k], columns_.shift);
+        }
+    }
+}
+
+// The vertical pass of output row y over the held rows.
+void PLScaledRows::Emit(std::int32_t y) {
+    std::uint8_t* out = destination_.GetLine(y);
+    if (sameHeight_) {
+        std::memcpy(out, Held(y), rowBytes_);
+        return;
+    }
+    const PLScaleFilter::Contribution& c = rows_.positions[static_cast<std::size_t>(y)];
+    std::fill(sums_.begin(), sums_.end(), 0);
+    std::int32_t row = c.first;
+    for (const std::int32_t w : c.weights) {
+        const std::uint8_t* in = Held(row);
+        for (std::size_t k = 0; k < rowBytes_; ++k) {
+            sums_[k] += w * in[k];
+        }
+        ++row;
+    }
+    for (std::size_t k = 0; k < rowBytes_; ++k) {
+        out[k] = Weighted(sums_[k], rows_.shift);
+    }
+}
 
 void PLScaleFilter::Apply(const PLRaster& source, PLRaster& destination) const {
     if (source.GetBitsPerPixel() != 32) {
@@ -200,19 +268,12 @@ void PLScaleFilter::Apply(const PLRaster& source, PLRaster& destination) const {
     if (newWidth_ < 1 || newHeight_ < 1) {
         PLRaiseError(pl_error::FormatError, "Invalid bitmap dimensions.");
     }
-    const std::int32_t oldWidth = source.GetWidth();
-    const std::int32_t oldHeight = source.GetHeight();
-    const bool sameWidth = newWidth_ == oldWidth;
-    const AxisTaps columns = sameWidth ? AxisTaps{} : Contributions(oldWidth, newWidth_);
-    const bool sameHeight = newHeight_ == oldHeight;
-    const AxisTaps rows = sameHeight ? AxisTaps{} : Contributions(oldHeight, newHeight_);
-    HorizontalRows horizontal(source, newWidth_, columns, sameWidth, RingSize(rows));
-
-    // The destination may be the source's own kind; build it only now, since
-    // the source stays readable until then.
     destination.Create(newWidth_, newHeight_, 32, source.HasAlpha());
     destination.SetResolution(source.GetResolutionX(), source.GetResolutionY());
-    VerticalPass(horizontal, rows, sameHeight, destination);
+    PLScaledRows rows(source.GetWidth(), source.GetHeight(), destination);
+    for (std::int32_t y = 0; y < source.GetHeight(); ++y) {
+        rows.Push(source.GetLine(y));
+    }
 }
 
 }  // namespace velmora::picture

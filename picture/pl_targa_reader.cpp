@@ -7,6 +7,7 @@
 #include "picture/pl_bytes.h"
 #include "picture/pl_input.h"
 #include "picture/pl_raster.h"
+#include "picture/pl_row_target.h"
 #include "picture/pl_text_exception.h"
 #include "picture/pl_trace.h"
 
@@ -90,14 +91,14 @@ void ConvertPixel(const std::uint8_t* source, int depth, bool attributeAlpha, st
 // Writes pixels in stored order, moving to the next row at each row end.
 class PixelSink {
 public:
-    PixelSink(PLRaster& raster, int depth, bool topDown, bool attributeAlpha)
-        : raster_(raster),
-          depth_(depth),
+    PixelSink(PLRowTarget& target, const TgaHeader& h, bool topDown, bool attributeAlpha)
+        : target_(target),
+          depth_(h.depth),
           topDown_(topDown),
           attributeAlpha_(attributeAlpha),
-          width_(raster.GetWidth()),
-          height_(raster.GetHeight()) {
-        line_ = raster_.GetLine(LineFor(0));
+          width_(h.width),
+          height_(h.height) {
+        line_ = target_.Line(LineFor(0));
     }
 
     void Put(const std::uint8_t* pixel) {
@@ -108,8 +109,9 @@ public:
         }
         if (++x_ == width_) {
             x_ = 0;
+            target_.LineDone(LineFor(row_));
             if (++row_ < height_) {
-                line_ = raster_.GetLine(LineFor(row_));
+                line_ = target_.Line(LineFor(row_));
             }
         }
     }
@@ -119,7 +121,7 @@ private:
         return topDown_ ? storedRow : height_ - 1 - storedRow;
     }
 
-    PLRaster& raster_;
+    PLRowTarget& target_;
     int depth_;
     bool topDown_;
     bool attributeAlpha_;
@@ -191,10 +193,13 @@ void RequirePixelBytes(const PLInput& input, std::uint64_t pixels, int pixelByte
     }
 }
 
-void CreateRaster(PLRaster& raster, const TgaHeader& h, const ColourMap& map) {
+// Rows go to the target in stored order, the bottom row first unless the
+// descriptor says the picture is stored top-down.
+void CreateRaster(PLRowTarget& target, const TgaHeader& h, const ColourMap& map, bool topDown) {
     const bool trueColour = h.depth > 8;
-    raster.Create(h.width, h.height, trueColour ? 32 : 8, h.depth == 16 || h.depth == 32);
-    raster.SetResolution(0, 0);
+    target.Create(h.width, h.height, trueColour ? 32 : 8, h.depth == 16 || h.depth == 32, !topDown);
+    target.SetResolution(0, 0);
+    PLRaster& raster = target.Picture();
     if (trueColour) {
         return;
     }
@@ -247,7 +252,7 @@ void ReadRlePixels(PLInput& input, std::uint64_t pixels, int pixelBytes, PixelSi
 
 }  // namespace
 
-void PLTargaReader::Decode(PLInput& input, PLRaster& raster, const PLDecodeHint*) {
+void PLTargaReader::Decode(PLInput& input, PLRaster& raster, const PLDecodeHint* hint) {
     PLTrace(kTraceLevel, "Decoding TGA.\n");
     const TgaHeader h = ReadHeader(input);
     const bool compressed = IsCompressed(h);
@@ -260,16 +265,18 @@ void PLTargaReader::Decode(PLInput& input, PLRaster& raster, const PLDecodeHint*
     const ColourMap map = ReadColourMap(input, h);
     const std::uint64_t pixels = std::uint64_t{h.width} * h.height;
     RequirePixelBytes(input, pixels, pixelBytes, compressed);
-    CreateRaster(raster, h, map);
-
     const bool topDown = (h.descriptor & 0x20) != 0;
+    PLRowTarget target(raster, hint);
+    CreateRaster(target, h, map, topDown);
+
     const bool attributeAlpha = (h.descriptor & 0x0F) != 0;
-    PixelSink sink(raster, h.depth, topDown, attributeAlpha);
+    PixelSink sink(target, h, topDown, attributeAlpha);
     if (compressed) {
         ReadRlePixels(input, pixels, pixelBytes, sink);
     } else {
         ReadRawPixels(input, h, pixelBytes, sink);
     }
+    target.Finish();
 }
 
 }  // namespace velmora::picture

@@ -1,16 +1,19 @@
 #!/usr/bin/env bash
 # Speed and memory of the picture library against peers measured in the same
-# run: djpeg | pamscale, pngtopnm | pamscale, dwebp | pamscale, vipsthumbnail,
-# and stb_image with stb_image_resize. Prints one line per case with the ratio and the goal,
-# then the same JPEG with EXIF orientation 6 against orientation 1.
-# BENCH_BUILD_DIR picks the build folder (default build/native); BENCH_ONLY,
-# a pattern, keeps only the cases whose names match it.
+# run: djpeg | pamscale, pngtopnm | pamscale, dwebp | pamscale, stb_image
+# with stb_image_resize, and vipsthumbnail. Prints one line per case with the
+# ratio and the goal, a table of every 24 MP format against its fastest and
+# leanest peer, then the same JPEG with EXIF orientation 6 against
+# orientation 1. BENCH_BUILD_DIR picks the build folder (default
+# build/native); BENCH_ONLY, a pattern, keeps only the line cases whose names
+# match it; BENCH_BEFORE names another pldecode to show beside ours in the
+# table; BENCH_LARGE=1 adds 100 MP and 400 MP PNGs (slow to make).
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 top="$(dirname "$here")"
 cd "$top"
 
-peers=(libjpeg-turbo-progs netpbm libstb-dev time webp libvips-tools)
+peers=(libjpeg-turbo-progs netpbm libstb-dev libvips-tools time webp)
 missing=()
 for p in "${peers[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -38,6 +41,11 @@ make_samples() {
     pamtotga -rgb "$work/photo24.ppm" >"$work/photo24.tga"
     rm -f "$work/photo24.ppm"
   fi
+  if [ ! -f "$work/photo24.png" ]; then
+    "$bin/bench_sample" 6000 4000 "$work/photo24.ppm"
+    pnmtopng "$work/photo24.ppm" >"$work/photo24.png" 2>/dev/null
+    rm -f "$work/photo24.ppm"
+  fi
   if [ ! -f "$work/photo24.webp" ]; then
     cwebp -quiet -q 80 "$work/photo24.jpg" -o "$work/photo24.webp"
   fi
@@ -59,34 +67,33 @@ with_orientation() {  # value in out
   } >"$3"
 }
 
-# Median wall seconds and the largest peak memory (KiB) of several runs.
+# Median wall seconds, the largest peak memory (KiB) and the median processor
+# seconds (user and system, children included) of several runs.
 measure() {
-  local times=() peak=0 i line seconds kib record
+  local times=() cpus=() peak=0 i line seconds kib record
   record="$(mktemp)"
   for ((i = 0; i < runs; i++)); do
-    if ! /usr/bin/time -f "%e %M" -o "$record" bash -c "set -o pipefail; $1" >/dev/null 2>&1; then
+    if ! /usr/bin/time -f "%e %M %U %S" -o "$record" bash -c "set -o pipefail; $1" >/dev/null 2>&1; then
       echo "failed: $1" >&2
       rm -f "$record"
-      echo "0 0"
+      echo "0 0 0"
       return
     fi
     line=$(tail -n 1 "$record")
-    seconds=${line% *}
-    kib=${line#* }
+    read -r seconds kib user system <<<"$line"
     times+=("$seconds")
+    cpus+=("$(awk -v u="$user" -v s="$system" 'BEGIN { print u + s }')")
     [ "$kib" -gt "$peak" ] && peak=$kib
   done
   rm -f "$record"
-  local median
-  median=$(printf '%s\n' "${times[@]}" | sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}')
-  echo "$median $peak"
+  echo "$(median "${times[@]}") $peak $(median "${cpus[@]}")"
 }
 
 report() {  # name ours-cmd peer-name peer-cmd goal-ratio [memory-goal-MiB]
   local name="$1" ours="$2" peer_name="$3" peer="$4" goal="$5" memory_goal="${6:-}"
   [[ "$name" =~ ${BENCH_ONLY:-.} ]] || return 0
-  read -r our_time our_peak < <(measure "$ours")
-  read -r peer_time _ < <(measure "$peer")
+  read -r our_time our_peak _ < <(measure "$ours")
+  read -r peer_time _ _ < <(measure "$peer")
   awk -v n="$name" -v ot="$our_time" -v pt="$peer_time" -v pn="$peer_name" -v g="$goal" \
       -v op="$our_peak" -v mg="$memory_goal" 'BEGIN {
     ratio = (pt > 0) ? ot / pt : 0
@@ -160,7 +167,76 @@ compare() {  # name name-a cmd-a name-b cmd-b goal-ratio
     }'
 }
 
+# One format against the peers that decode and fit in one program: processor
+# time against the fastest (goal <= 1.0; the steadier figure on a shared
+# machine, and fair to a peer that spreads its work over threads only in its
+# favour of wall time, which is shown too) and peak memory against the
+# leanest (goal <= 0.5).
+peer_row() {  # name ours-cmd peer-name peer-cmd [peer-name peer-cmd ...]
+  local name="$1" ours="$2" our_wall our_peak our_cpu before="" w p c
+  shift 2
+  read -r our_wall our_peak our_cpu < <(measure "$ours")
+  if [ -n "${BENCH_BEFORE:-}" ]; then
+    read -r w p c < <(measure "$BENCH_BEFORE${ours#"$bin/pldecode"}")
+    before=$(awk -v c="$c" -v w="$w" -v p="$p" \
+      'BEGIN { printf "before %5.2f s (%5.2f) %6.1f MiB  ", c, w, p / 1024 }')
+  fi
+  local fastest="" fastest_cpu=0 fastest_wall=0 leanest="" leanest_peak=0
+  while [ "$#" -ge 2 ]; do
+    read -r w p c < <(measure "$2")
+    if [ -z "$fastest" ] || awk -v a="$c" -v b="$fastest_cpu" 'BEGIN { exit !(a < b) }'; then
+      fastest=$1 fastest_cpu=$c fastest_wall=$w
+    fi
+    if [ -z "$leanest" ] || [ "$p" -lt "$leanest_peak" ]; then
+      leanest=$1 leanest_peak=$p
+    fi
+    shift 2
+  done
+  awk -v n="$name" -v b="$before" -v oc="$our_cpu" -v ow="$our_wall" -v op="$our_peak" \
+      -v fn="$fastest" -v fc="$fastest_cpu" -v fw="$fastest_wall" -v ln="$leanest" \
+      -v lp="$leanest_peak" 'BEGIN {
+    tr = (fc > 0) ? oc / fc : 0
+    mr = (lp > 0) ? op / lp : 0
+    printf "%-12s %sours %5.2f s (%5.2f) %5.1f MiB | %-16s %5.2f s (%5.2f) ratio %4.2f" \
+           " | %-16s %6.1f MiB ratio %4.2f  %s\n", n, b, oc, ow, op / 1024, fn, fc, fw, tr,
+           ln, lp / 1024, mr, (tr <= 1.0 && mr <= 0.5) ? "met" : "MISSED"
+  }'
+}
+
+vips() {  # picture
+  echo "vipsthumbnail $1 --size 512x512 -o $work/thumb-%s.v"
+}
+
 make_samples
+echo "24 MP -> fit 512: processor s (wall s) and peak of ours, the fastest and the leanest"
+echo "one-program peer; goals: time ratio <= 1.0, memory ratio <= 0.5; median of $runs runs"
+peer_row "24 MP JPEG" "$bin/pldecode --fit 512 $work/photo24.jpg" \
+  "stb_image+resize" "$work/stb_fit 512 $work/photo24.jpg" "vipsthumbnail" "$(vips "$work/photo24.jpg")"
+peer_row "24 MP PNG" "$bin/pldecode --fit 512 $work/photo24.png" \
+  "stb_image+resize" "$work/stb_fit 512 $work/photo24.png" "vipsthumbnail" "$(vips "$work/photo24.png")"
+peer_row "24 MP BMP" "$bin/pldecode --fit 512 $work/photo24.bmp" \
+  "stb_image+resize" "$work/stb_fit 512 $work/photo24.bmp" "vipsthumbnail" "$(vips "$work/photo24.bmp")"
+peer_row "24 MP TGA" "$bin/pldecode --fit 512 $work/photo24.tga" \
+  "stb_image+resize" "$work/stb_fit 512 $work/photo24.tga" "vipsthumbnail" "$(vips "$work/photo24.tga")"
+peer_row "24 MP WebP" "$bin/pldecode --fit 512 $work/photo24.webp" \
+  "dwebp -scale" "dwebp -quiet -scale 512 341 $work/photo24.webp -ppm -o $work/dwebp-fit.ppm" \
+  "vipsthumbnail" "$(vips "$work/photo24.webp")"
+if [ "${BENCH_LARGE:-0}" = 1 ]; then
+  for mp in 100 400; do
+    if [ ! -f "$work/photo$mp.png" ]; then
+      side=$(awk -v m="$mp" 'BEGIN { printf "%d", sqrt(m * 1e6) }')
+      "$bin/bench_sample" "$side" "$side" "$work/photo$mp.ppm"
+      pnmtopng "$work/photo$mp.ppm" >"$work/photo$mp.png" 2>/dev/null
+      rm -f "$work/photo$mp.ppm"
+    fi
+  done
+  echo "100 MP PNG: peak goal <= 24 MiB; 400 MP PNG: decodes"
+  runs=1 peer_row "100 MP PNG" "$bin/pldecode --fit 512 $work/photo100.png" \
+    "vipsthumbnail" "$(vips "$work/photo100.png")"
+  runs=1 peer_row "400 MP PNG" "$bin/pldecode --fit 512 $work/photo400.png" \
+    "vipsthumbnail" "$(vips "$work/photo400.png")"
+fi
+echo
 raster_mib=$(awk 'BEGIN { printf "%.1f", 6000 * 4000 * 4 * 1.1 / 1048576 }')
 echo "Picture benchmarks, median of $runs runs each (fit into 512 x 512)"
 report "24 MP JPEG -> fit 512" "$bin/pldecode --fit 512 $work/photo24.jpg" \

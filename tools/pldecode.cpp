@@ -67,19 +67,27 @@ int main(int argc, char** argv) {
         return Usage();
     }
     try {
-        PLMemoryRaster raster;
-        const PLDecodeHint hint{box, box, fit};
-        PLAutoDecoder().DecodeFileToRaster(input, raster, 32, full ? nullptr : &hint);
-        if (!full) {
-            int width = box;
-            int height = box;
-            if (fit) {
-                const double factor = std::min(static_cast<double>(box) / raster.GetWidth(),
-                                               static_cast<double>(box) / raster.GetHeight());
-                width = std::max(1, static_cast<int>(raster.GetWidth() * factor + 0.5));
-                height = std::max(1, static_cast<int>(raster.GetHeight() * factor + 0.5));
+        // The size the picture is scaled to: fitted into the box, or the box.
+        const auto scaledSize = [box, fit](PLSize picture) {
+            if (!fit) {
+                return PLSize{box, box};
             }
-            raster.ApplyRasterFilter(PLScaleFilter(width, height));
+            const double factor = std::min(static_cast<double>(box) / picture.width,
+                                           static_cast<double>(box) / picture.height);
+            return PLSize{std::max(1, static_cast<int>(picture.width * factor + 0.5)),
+                          std::max(1, static_cast<int>(picture.height * factor + 0.5))};
+        };
+        bool scaledWhileDecoding = false;
+        PLDecodeHint hint{box, box, fit};
+        hint.scaledSize = [&](PLSize picture) {
+            scaledWhileDecoding = true;
+            return scaledSize(picture);
+        };
+        PLMemoryRaster raster;
+        PLAutoDecoder().DecodeFileToRaster(input, raster, 32, full ? nullptr : &hint);
+        if (!full && !scaledWhileDecoding) {
+            const PLSize size = scaledSize({raster.GetWidth(), raster.GetHeight()});
+            raster.ApplyRasterFilter(PLScaleFilter(size.width, size.height));
         }
         if (!out.empty() && !WritePpm(raster, out)) {
             std::fprintf(stderr, "pldecode: cannot write %s\n", out.c_str());

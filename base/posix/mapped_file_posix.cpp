@@ -75,6 +75,17 @@ void MappedFile::ReleaseBefore(std::size_t offset) {
     released_ = end;
 }
 
+void MappedFile::ReleaseRange(std::size_t begin, std::size_t end) {
+    const auto page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+    // Only a hint: a page shared with bytes before begin may go too, and is
+    // read in again if they are.
+    const std::size_t first = begin / page * page;
+    const std::size_t last = std::min(end, size_) / page * page;
+    if (data_ != nullptr && last > first) {
+        madvise(const_cast<std::uint8_t*>(data_) + first, last - first, MADV_DONTNEED);
+    }
+}
+
 void MappedFile::Close() {
     if (data_ != nullptr) {
         munmap(const_cast<std::uint8_t*>(data_), size_);

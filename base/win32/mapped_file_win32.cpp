@@ -51,6 +51,8 @@ void MappedFile::ReleaseBefore(std::size_t offset) {
     released_ = std::min(offset, size_);
 }
 
+void MappedFile::ReleaseRange(std::size_t, std::size_t) {}
+
 void MappedFile::Close() {
     if (data_ != nullptr) {
         UnmapViewOfFile(data_);

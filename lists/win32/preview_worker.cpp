@@ -58,9 +58,21 @@ struct DecodedPreview {
 std::optional<DecodedPreview> Decode(const std::string& path, PictureSize box) {
     try {
         DecodedPreview result{std::make_unique<picture::PLDibRaster>(), {}};
-        const picture::PLDecodeHint hint{box.width, box.height, true};
+        // A reader that scales while decoding tells the picture's own size
+        // and hands back the preview already fitted.
+        std::optional<PictureSize> scaledFrom;
+        picture::PLDecodeHint hint{box.width, box.height, true};
+        hint.scaledSize = [&scaledFrom, box](picture::PLSize seen) {
+            scaledFrom = PictureSize{seen.width, seen.height};
+            const PictureSize fitted = FitPreview(*scaledFrom, box);
+            return picture::PLSize{fitted.width, fitted.height};
+        };
         picture::PLAutoDecoder decoder;
         decoder.DecodeFileToRaster(path, *result.raster, 32, &hint);
+        if (scaledFrom) {
+            result.fullSize = *scaledFrom;
+            return result;
+        }
         const PictureSize decoded{result.raster->GetWidth(), result.raster->GetHeight()};
         result.fullSize = FullPictureSize(decoded, HeaderSize(path));
         const PictureSize fitted = FitPreview(decoded, box);

@@ -1,5 +1,6 @@
 // The whole road of a picture: any bytes are recognised, decoded with a
-// 512 box hint at 32 bits, and fitted into 512 × 512 with the scale filter.
+// 512 box hint at 32 bits, and fitted into 512 × 512 with the scale filter,
+// by the reader as it decodes where it can, else afterwards.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -17,13 +18,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }();
     (void)limited;
     try {
+        const auto fit = [](PLSize picture) {
+            const double factor = std::min(512.0 / picture.width, 512.0 / picture.height);
+            return PLSize{std::max(1, static_cast<int>(picture.width * factor)),
+                          std::max(1, static_cast<int>(picture.height * factor))};
+        };
+        bool scaledWhileDecoding = false;
+        PLDecodeHint hint(512, 512, true);
+        hint.scaledSize = [&](PLSize picture) {
+            scaledWhileDecoding = true;
+            return fit(picture);
+        };
         PLMemoryRaster raster;
-        const PLDecodeHint hint{512, 512, true};
         PLAutoDecoder().DecodeMemoryToRaster(data, size, raster, 32, &hint);
-        const double factor = std::min(512.0 / raster.GetWidth(), 512.0 / raster.GetHeight());
-        const auto width = std::max(1, static_cast<int>(raster.GetWidth() * factor));
-        const auto height = std::max(1, static_cast<int>(raster.GetHeight() * factor));
-        raster.ApplyRasterFilter(PLScaleFilter(width, height));
+        if (!scaledWhileDecoding) {
+            const PLSize fitted = fit({raster.GetWidth(), raster.GetHeight()});
+            raster.ApplyRasterFilter(PLScaleFilter(fitted.width, fitted.height));
+        }
     } catch (const PLTextException&) {
     }
     return 0;

@@ -47,12 +47,16 @@ void WriteFile(const std::string& path, const samples::Bytes& bytes) {
                static_cast<std::streamsize>(bytes.size()));
 }
 
-samples::Bytes RedJpeg(int width, int height) {
+samples::Bytes RedRgb(int width, int height) {
     samples::Bytes rgb(static_cast<std::size_t>(width) * height * 3, 0);
     for (std::size_t i = 0; i < rgb.size(); i += 3) {
         rgb[i] = 220;
     }
-    return samples::EncodeJpeg(width, height, 3, rgb, 90);
+    return rgb;
+}
+
+samples::Bytes RedJpeg(int width, int height) {
+    return samples::EncodeJpeg(width, height, 3, RedRgb(width, height), 90);
 }
 
 class ListEditor : public ::testing::Test {
@@ -62,12 +66,14 @@ protected:
         CreateDirectoryA((Folder() + "My.Pics").c_str(), nullptr);
         WriteFile(Folder() + "small.jpg", RedJpeg(64, 48));
         WriteFile(Folder() + "large.jpg", RedJpeg(4000, 3000));
+        // RGB, scaled while it is read.
+        WriteFile(Folder() + "large.png", samples::EncodePng(4000, 3000, 2, 8, RedRgb(4000, 3000)));
         WriteFile(Folder() + "My.Pics\\photo", RedJpeg(40, 30));
         WriteFile(Folder() + "broken.jpg", samples::Bytes(2000, 0x5A));
     }
     static void TearDownTestSuite() {
-        for (const char* name :
-             {"small.jpg", "large.jpg", "My.Pics\\photo", "broken.jpg", "slow.png", "a b.jpg"}) {
+        for (const char* name : {"small.jpg", "large.jpg", "large.png", "My.Pics\\photo",
+                                 "broken.jpg", "slow.png", "a b.jpg"}) {
             DeleteFileA((Folder() + name).c_str());
         }
         RemoveDirectoryA((Folder() + "My.Pics").c_str());
@@ -135,26 +141,30 @@ TEST_F(ListEditor, MusicEditorHasNoPreviewAndEndsBesideTheHiddenToggle) {
 }
 
 TEST_F(ListEditor, LargePictureIsFittedAndShowsItsFullSize) {
-    StoreList({Folder() + "small.jpg", Folder() + "large.jpg"});
+    StoreList({Folder() + "small.jpg", Folder() + "large.jpg", Folder() + "large.png"});
     ListEditorDriver editor(request, chooser);
-    ASSERT_TRUE(WaitForInfo(editor, "Item 1 of 2\nFormat: .jpg\nDimensions: 64 x 48"));
+    ASSERT_TRUE(WaitForInfo(editor, "Item 1 of 3\nFormat: .jpg\nDimensions: 64 x 48"));
     SetWindowPos(editor.Control(id::kPreviewBox), nullptr, 0, 0, 180, 166,
                  SWP_NOMOVE | SWP_NOZORDER);
-    editor.Select({1});
-    ASSERT_TRUE(WaitForInfo(editor, "Item 2 of 2\nFormat: .jpg\nDimensions: 4000 x 3000"));
-    {
-        PreviewLock lock(request);
-        ASSERT_TRUE(request.preview);
-        EXPECT_EQ(request.preview->GetWidth(), 180);
-        EXPECT_EQ(request.preview->GetHeight(), 135);
+    for (const int item : {1, 2}) {
+        editor.Select({item});
+        ASSERT_TRUE(WaitForInfo(editor, "Item " + std::to_string(item + 1) +
+                                            " of 3\nFormat: " + (item == 1 ? ".jpg" : ".png") +
+                                            "\nDimensions: 4000 x 3000"));
+        {
+            PreviewLock lock(request);
+            ASSERT_TRUE(request.preview);
+            EXPECT_EQ(request.preview->GetWidth(), 180);
+            EXPECT_EQ(request.preview->GetHeight(), 135);
+        }
+        // The painted preview is centred in the box.
+        ASSERT_TRUE(WaitUntil([&] {
+            const HDC dc = GetDC(editor.Control(id::kPreviewBox));
+            const COLORREF centre = GetPixel(dc, 90, 83);
+            ReleaseDC(editor.Control(id::kPreviewBox), dc);
+            return GetRValue(centre) > 180 && GetGValue(centre) < 60;
+        }));
     }
-    // The painted preview is centred in the box.
-    ASSERT_TRUE(WaitUntil([&] {
-        const HDC dc = GetDC(editor.Control(id::kPreviewBox));
-        const COLORREF centre = GetPixel(dc, 90, 83);
-        ReleaseDC(editor.Control(id::kPreviewBox), dc);
-        return GetRValue(centre) > 180 && GetGValue(centre) < 60;
-    }));
 }
 
 // WebP through libwebp, TIFF and GIF through the system's decoders: each
