@@ -200,4 +200,20 @@ void ListEditorDriver::Close(int id) {
     thread_.join();
 }
 
+bool TypeIntoFileDialog(HWND dialog, const std::wstring& names) {
+    // The name field is an edit, or the edit inside a combo box.
+    HWND name = GetDlgItem(dialog, 1148);
+    if (name == nullptr) {
+        name = GetDlgItem(dialog, 1152);
+    } else if (HWND inner = FindWindowExA(name, nullptr, "Edit", nullptr)) {
+        name = inner;
+    }
+    if (name == nullptr) {
+        return false;
+    }
+    SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(names.c_str()));
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    return true;
+}
+
 }  // namespace velmora::testing

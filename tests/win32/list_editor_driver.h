@@ -34,6 +34,10 @@ public:
     std::vector<std::string> captions;
 };
 
+// Types names into the system's file dialog (quoted, as a user picks several)
+// and presses its OK; false when the dialog has no name field.
+bool TypeIntoFileDialog(HWND dialog, const std::wstring& names);
+
 // The file dialog's answer for one file, and for several in one folder.
 void SetOneFile(ScriptedChooser& chooser, const std::string& path);
 void SetFiles(ScriptedChooser& chooser, const std::string& folder,

@@ -377,16 +377,7 @@ TEST_F(ListEditor, RealFileDialogAddsTwoChosenFiles) {
     editor.PostClick(id::kAddFiles);
     const HWND files = testing::WaitForThreadDialog(editor.ThreadId(), "Add Files");
     ASSERT_NE(files, nullptr);
-    // The name field is an edit, or the edit inside a combo box.
-    HWND name = GetDlgItem(files, 1148);
-    if (name == nullptr) {
-        name = GetDlgItem(files, 1152);
-    } else if (HWND inner = FindWindowExA(name, nullptr, "Edit", nullptr)) {
-        name = inner;
-    }
-    ASSERT_NE(name, nullptr);
-    SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("\"small.jpg\" \"a b.jpg\""));
-    PostMessageA(files, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    ASSERT_TRUE(testing::TypeIntoFileDialog(files, L"\"small.jpg\" \"a b.jpg\""));
     ASSERT_TRUE(WaitUntil([&] { return editor.Paths().size() == 2; }));
     Paths paths = editor.Paths();
     std::sort(paths.begin(), paths.end());

@@ -251,17 +251,9 @@ TEST_F(UnicodePaths, TheEditorAddsPreviewsAndStoresThemAndReadsThemBack) {
         editor.PostClick(lists::list_editor_id::kAddFiles);
         const HWND files = WaitForThreadDialog(editor.ThreadId(), "Add Files");
         ASSERT_NE(files, nullptr);
-        HWND name = GetDlgItem(files, 1148);
-        if (name == nullptr) {
-            name = GetDlgItem(files, 1152);
-        } else if (HWND inner = FindWindowExA(name, nullptr, "Edit", nullptr)) {
-            name = inner;
-        }
-        ASSERT_NE(name, nullptr);
-        const std::wstring typed =
-            WideFromUtf8("\"" + kLodz + ".jpg\" \"" + kJapan + ".png\" \"" + kSmile + ".bmp\"");
-        SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typed.c_str()));
-        PostMessageA(files, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        ASSERT_TRUE(testing::TypeIntoFileDialog(
+            files,
+            WideFromUtf8("\"" + kLodz + ".jpg\" \"" + kJapan + ".png\" \"" + kSmile + ".bmp\"")));
         ASSERT_TRUE(WaitUntil([&] { return editor.Paths().size() == 3; }));
         added = editor.Paths();
         Paths sorted = added;
