@@ -4,7 +4,8 @@
 # next picture; then, for whole saver runs (default, less processor,
 # "Bouncing", preview), frames a second, processor use and the longest gap
 # between frames during turns and while the loader decodes, in refresh
-# intervals. Runs on a private Xvfb display and Wine prefix.
+# intervals. Runs on a private 1280 x 1024 Xvfb display (BENCH_GEOMETRY
+# picks another) and Wine prefix.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 top="$(dirname "$here")"
@@ -28,7 +29,7 @@ if [ ! -f "$work/photo24.jpg" ]; then
 fi
 
 prefix="$top/build/windows/wineprefix"
-velmora_start_xvfb 1024x768x24
+velmora_start_xvfb "${BENCH_GEOMETRY:-1280x1024x24}"
 trap 'velmora_stop_wineserver "$prefix"; velmora_stop_xvfb' EXIT
 velmora_init_wineprefix "$prefix" "$VELMORA_XVFB_DISPLAY"
 velmora_wine_env

@@ -252,5 +252,32 @@ TEST(MeshRecord, CopyFromAndDamagedRecords) {
     EXPECT_EQ(0, std::memcmp(body.data(), record.data() + Mesh::kHeaderBytes, body.size()));
 }
 
+// The scene draws without a depth test; that is sound only while every face
+// corner lies inside the glass case, behind the plane of each of its triangles.
+TEST(BuiltInMeshes, TheFacesLieInsideTheGlassCase) {
+    Mesh box;
+    ASSERT_EQ(box.LoadFromResource("CUBE2.MSH"), S_OK);
+    const auto& p = box.Positions();
+    const auto& idx = box.Indices();
+    float closest = 1e9f;
+    for (int f = 0; f < 6; ++f) {
+        Mesh face;
+        ASSERT_EQ(face.LoadFromResource(("PCUBE" + std::to_string(f) + ".MSH").c_str()), S_OK);
+        for (std::size_t v = 0; v < 4; ++v) {
+            const float* corner = &face.Positions()[3 * v];
+            for (std::size_t t = 0; t < idx.Count() / 3; ++t) {
+                const float* n = &box.FaceNormals()[3 * t];  // points in
+                const float* a = &p[3 * idx[3 * t]];
+                float inside = 0;
+                for (int k = 0; k < 3; ++k) {
+                    inside += n[k] * (corner[k] - a[k]);
+                }
+                closest = std::fmin(closest, inside);
+            }
+        }
+    }
+    EXPECT_GT(closest, 0.1f);
+}
+
 }  // namespace
 }  // namespace velmora::engine
