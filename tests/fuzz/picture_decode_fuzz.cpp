@@ -9,14 +9,11 @@
 #include "picture/pl_raster.h"
 #include "picture/pl_scale_filter.h"
 #include "picture/pl_text_exception.h"
+#include "tests/fuzz/reader_fuzz.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace velmora::picture;
-    static const bool limited = [] {
-        PLRaster::SetMaximumBytes(std::size_t{64} << 20);
-        return true;
-    }();
-    (void)limited;
+    fuzzing::LimitRasters();
     try {
         const auto fit = [](PLSize picture) {
             const double factor = std::min(512.0 / picture.width, 512.0 / picture.height);

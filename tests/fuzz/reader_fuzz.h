@@ -18,6 +18,15 @@
 
 namespace velmora::picture::fuzzing {
 
+// Every target keeps rasters within 64 MB, set once per process.
+inline void LimitRasters() {
+    static const bool limited = [] {
+        PLRaster::SetMaximumBytes(std::size_t{64} << 20);
+        return true;
+    }();
+    (void)limited;
+}
+
 inline PLSize FitInto48(PLSize picture) {
     const double factor = std::min(48.0 / picture.width, 48.0 / picture.height);
     return {std::max(1, static_cast<int>(picture.width * factor)),
@@ -80,11 +89,7 @@ void CompareWithScaledDecode(const std::uint8_t* data, std::size_t size, const P
 
 template <typename Reader>
 int FuzzReader(const std::uint8_t* data, std::size_t size) {
-    static const bool limited = [] {
-        PLRaster::SetMaximumBytes(std::size_t{64} << 20);
-        return true;
-    }();
-    (void)limited;
+    LimitRasters();
     PLMemoryInput input(data, size);
     PLMemoryRaster raster;
     try {

@@ -7,14 +7,11 @@
 #include "picture/pl_raster.h"
 #include "picture/pl_text_exception.h"
 #include "picture/pl_webp_reader.h"
+#include "tests/fuzz/reader_fuzz.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace velmora::picture;
-    static const bool limited = [] {
-        PLRaster::SetMaximumBytes(std::size_t{64} << 20);
-        return true;
-    }();
-    (void)limited;
+    fuzzing::LimitRasters();
     const PLDecodeHint hint{64, 48, (size > 0 && (data[size - 1] & 2) != 0)};
     const bool scaled = size > 0 && (data[size - 1] & 1) != 0;
     ReadWebPFrameSize(data, size);
